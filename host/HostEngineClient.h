@@ -1,0 +1,65 @@
+// The engine client "QEngineClient001" of the stand-in host: the game side.
+// It keeps the messages posted to it, draws game objects as flat
+// placeholder rectangles into the frame, and records what it is asked.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "IQEngineClient.h"
+
+namespace QHost
+{
+class HostRender;
+
+class HostEngineClient final : public IQEngineClient
+{
+public:
+    // One RenderObjectQuad call.
+    struct ObjectQuad
+    {
+        uint32_t objectId;
+        int left, top, right, bottom;
+        float z;
+        uint32_t renderOp;
+        int texRect[4];
+        bool hasTexRect;
+    };
+
+    // Colour of the placeholder drawn for a game object.
+    static constexpr uint32_t kObjectColour = 0xFFA040B0;
+
+    // render: the frame that game objects are drawn into (may be null).
+    explicit HostEngineClient(HostRender* render = nullptr);
+    ~HostEngineClient() override;
+
+    HostEngineClient(const HostEngineClient&) = delete;
+    HostEngineClient& operator=(const HostEngineClient&) = delete;
+
+    // Accepts every message and keeps it until freeMessages (or the
+    // destructor); a null message is refused.
+    bool RecvKeyVal(KeyValues* message) override;
+    // The game answers no queries yet.
+    bool QueryKeyVal(KeyValues* request, KeyValues* reply) override;
+    void RenderObjectQuad(uint32_t objectId, int left, int top, int right, int bottom, float z,
+                          uint32_t renderOp, const int* texRect) override;
+    bool IsGuiRenderSuppressed() override;
+    const QDisplayMode* GetDisplayMode() override;
+    const QMainWindowRecord* GetMainWindow() override;
+
+    // Deletes the kept messages.
+    void freeMessages();
+
+    std::vector<KeyValues*> messages;   // in the order received, owned
+    std::vector<ObjectQuad> objectQuads; // cleared by the host at each frame's start
+    size_t queryCount = 0;
+    size_t suppressQueries = 0;
+    bool guiRenderSuppressed = false;
+
+private:
+    HostRender* d_render;
+    QDisplayMode d_displayMode{};
+    QMainWindowRecord d_mainWindow{};
+};
+} // namespace QHost

@@ -1,0 +1,79 @@
+#include "HostSession.h"
+
+#include <dlfcn.h>
+
+namespace QHost
+{
+HostSession::HostSession(IBaseFileSystem* fileSystem, uint16_t width, uint16_t height)
+    : render(width, height, fileSystem), engine(&render)
+{
+    InstallHostInterfaces(&render, &engine, fileSystem);
+}
+
+HostSession::~HostSession()
+{
+    shutDown();
+    InstallHostInterfaces(nullptr, nullptr, nullptr);
+}
+
+bool HostSession::loadModule(const std::string& path, std::string* error)
+{
+    auto fail = [&](const std::string& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (d_gui)
+        return fail("a module is already loaded");
+    d_module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!d_module)
+    {
+        const char* why = dlerror();
+        return fail("cannot load " + path + ": " + (why ? why : "unknown error"));
+    }
+    auto factory = reinterpret_cast<CreateInterfaceFn>(dlsym(d_module, "CreateInterface"));
+    if (!factory)
+        return fail(path + " exports no CreateInterface");
+    int32_t rc = IFACE_FAILED;
+    void* object = factory(QGUI_INTERFACE_VERSION, &rc);
+    if (rc != IFACE_OK || !object)
+        return fail(path + " does not serve " QGUI_INTERFACE_VERSION);
+    d_gui = static_cast<QGUI::IQGUI*>(object);
+    return true;
+}
+
+bool HostSession::init(std::string* error)
+{
+    if (!d_gui)
+    {
+        if (error)
+            *error = "no module loaded";
+        return false;
+    }
+    if (!d_gui->Init(HostFactories(), kFactoryCount, clock.globals()))
+    {
+        if (error)
+            *error = "the module's Init failed";
+        return false;
+    }
+    d_initialised = true;
+    return true;
+}
+
+void HostSession::frame()
+{
+    render.clearFrame();
+    engine.objectQuads.clear();
+    clock.advance();
+    if (d_initialised)
+        d_gui->Update();
+}
+
+void HostSession::shutDown()
+{
+    if (!d_initialised)
+        return;
+    d_gui->ShutDown();
+    d_initialised = false;
+}
+} // namespace QHost

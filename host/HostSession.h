@@ -1,0 +1,53 @@
+// One run of the interface module inside the stand-in host: loads the
+// module, serves it the host interfaces, and drives Init, frames and
+// ShutDown.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "HostEngineClient.h"
+#include "HostFactories.h"
+#include "HostRender.h"
+#include "IQGUI.h"
+
+namespace QHost
+{
+class HostSession
+{
+public:
+    // fileSystem: served as "FileSystem001" and used for texture files; the
+    // caller keeps it alive for the session's life. The session's render
+    // interface and engine client are installed in the host's factories
+    // until the session ends.
+    HostSession(IBaseFileSystem* fileSystem, uint16_t width = 1024, uint16_t height = 768);
+    ~HostSession();
+
+    HostSession(const HostSession&) = delete;
+    HostSession& operator=(const HostSession&) = delete;
+
+    // Opens the module and obtains "QGUI001" from its CreateInterface.
+    // The module stays loaded until the process ends: the GUI system keeps
+    // the module's renderer and factories after ShutDown.
+    bool loadModule(const std::string& path, std::string* error);
+    // Init with the host's factory list and clock record.
+    bool init(std::string* error);
+    // One host frame: clear the frame (and the frame's records of draws and
+    // game objects), advance the clock, Update.
+    void frame();
+    // ShutDown, once, after a successful init.
+    void shutDown();
+
+    QGUI::IQGUI* gui() const { return d_gui; }
+    bool initialised() const { return d_initialised; }
+
+    HostRender render;
+    HostEngineClient engine;
+    HostClock clock;
+
+private:
+    void* d_module = nullptr;
+    QGUI::IQGUI* d_gui = nullptr;
+    bool d_initialised = false;
+};
+} // namespace QHost

@@ -1,0 +1,40 @@
+// The pictures of the sample interface style "QX": where each lies in the
+// texture QXLook.tga (made at build time by make_sample_art) and the colours
+// drawn. resource/UI/imagesets/QXLook.imageset names the same rectangles.
+#pragma once
+
+#include <cstdint>
+
+namespace QHost
+{
+namespace SampleArt
+{
+struct Piece
+{
+    const char* name; // image name within the "QXLook" imageset
+    int x, y, width, height;
+};
+
+constexpr int kTextureSize = 128;
+
+// The frame: a 24 x 24 panel cut into 3 x 3 pieces of 8 x 8.
+constexpr int kFramePiece = 8;
+constexpr Piece kFramePieces[9] = {
+    {"FrameTopLeft", 0, 0, 8, 8},     {"FrameTop", 8, 0, 8, 8},
+    {"FrameTopRight", 16, 0, 8, 8},   {"FrameLeft", 0, 8, 8, 8},
+    {"FrameBackground", 8, 8, 8, 8},  {"FrameRight", 16, 8, 8, 8},
+    {"FrameBottomLeft", 0, 16, 8, 8}, {"FrameBottom", 8, 16, 8, 8},
+    {"FrameBottomRight", 16, 16, 8, 8}};
+constexpr Piece kButtonNormal = {"ButtonNormal", 32, 0, 48, 20};
+constexpr Piece kButtonHover = {"ButtonHover", 32, 24, 48, 20};
+constexpr Piece kButtonPushed = {"ButtonPushed", 32, 48, 48, 20};
+constexpr Piece kIcon = {"Icon", 0, 32, 32, 32};
+constexpr Piece kMouseArrow = {"MouseArrow", 96, 0, 12, 19};
+
+// Colours, 0xAARRGGBB.
+constexpr uint32_t kFrameBackground = 0xFF2B4466;
+constexpr uint32_t kFrameOutline = 0xFF101820;
+constexpr uint32_t kFrameGold = 0xFFC8A040;
+constexpr uint32_t kIconOutline = 0xFF401008;
+} // namespace SampleArt
+} // namespace QHost

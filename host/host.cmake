@@ -1,0 +1,73 @@
+# The stand-in host: its services (qhostlib), the web-control module
+# Beging.dat, the demo scene, the qhost program, and the resource root the
+# program runs on, assembled at build time in ${CMAKE_BINARY_DIR}/root.
+
+set(QHOST_DIR ${CMAKE_CURRENT_LIST_DIR})
+set(QHOST_ROOT_DIR ${CMAKE_BINARY_DIR}/root)
+set(QHOST_FONT_SOURCE /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
+    CACHE FILEPATH "DejaVuSans.ttf of Debian's fonts-dejavu-core, copied into the resource root")
+
+# Image files and PNG output (no GUI library).
+add_library(qhostimage STATIC ${QHOST_DIR}/HostImage.cpp)
+target_include_directories(qhostimage PUBLIC ${QHOST_DIR})
+target_link_libraries(qhostimage PUBLIC PNG::PNG)
+
+# The host services: render interface, engine client, factories, clock,
+# module session.
+add_library(qhostlib STATIC
+  ${QHOST_DIR}/HostRender.cpp
+  ${QHOST_DIR}/HostEngineClient.cpp
+  ${QHOST_DIR}/HostFactories.cpp
+  ${QHOST_DIR}/HostSession.cpp)
+target_include_directories(qhostlib PUBLIC ${QHOST_DIR} ${QHOST_DIR}/beging ${PROJECT_SOURCE_DIR}/include)
+target_link_libraries(qhostlib PUBLIC qhostimage qhostfs qkeyvalues ${CMAKE_DL_LIBS})
+
+# The web-control module, loaded by the module through the host file system.
+add_library(beging SHARED ${QHOST_DIR}/beging/Beging.cpp)
+target_include_directories(beging PRIVATE ${PROJECT_SOURCE_DIR}/include ${QHOST_DIR}/beging)
+set_target_properties(beging PROPERTIES
+  PREFIX "" OUTPUT_NAME "Beging" SUFFIX ".dat"
+  LIBRARY_OUTPUT_DIRECTORY ${QHOST_ROOT_DIR})
+
+# The demonstration scene: the one part of the host over the GUI library.
+add_library(qhostdemo STATIC ${QHOST_DIR}/demo_scene.cpp)
+target_include_directories(qhostdemo PUBLIC ${QHOST_DIR})
+target_link_libraries(qhostdemo PUBLIC PkgConfig::CEGUI)
+
+# Draws the sample style's texture.
+add_executable(make_sample_art ${QHOST_DIR}/make_sample_art.cpp)
+target_link_libraries(make_sample_art PRIVATE qhostimage)
+
+# The resource root: resource/UI from the source tree, the generated
+# texture, the font and Beging.dat.
+if(NOT EXISTS ${QHOST_FONT_SOURCE})
+  message(WARNING "${QHOST_FONT_SOURCE} is missing (apt-get install fonts-dejavu-core); "
+                  "the resource root cannot be assembled")
+endif()
+file(GLOB_RECURSE QHOST_UI_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resource/UI/*)
+set(QHOST_UI_DIR ${QHOST_ROOT_DIR}/resource/UI)
+add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/root_ui.stamp
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/resource/UI ${QHOST_UI_DIR}
+  COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_CURRENT_BINARY_DIR}/root_ui.stamp
+  DEPENDS ${QHOST_UI_FILES}
+  COMMENT "Copying resource/UI into the resource root")
+add_custom_command(OUTPUT ${QHOST_UI_DIR}/fonts/DejaVuSans.ttf
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QHOST_UI_DIR}/fonts
+  COMMAND ${CMAKE_COMMAND} -E copy ${QHOST_FONT_SOURCE} ${QHOST_UI_DIR}/fonts/DejaVuSans.ttf
+  DEPENDS ${QHOST_FONT_SOURCE}
+  COMMENT "Copying DejaVuSans.ttf into the resource root")
+add_custom_command(OUTPUT ${QHOST_UI_DIR}/imagesets/QXLook.tga
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${QHOST_UI_DIR}/imagesets
+  COMMAND make_sample_art ${QHOST_UI_DIR}/imagesets/QXLook.tga
+  DEPENDS make_sample_art
+  COMMENT "Drawing QXLook.tga")
+add_custom_target(qhost_root ALL
+  DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/root_ui.stamp
+          ${QHOST_UI_DIR}/fonts/DejaVuSans.ttf
+          ${QHOST_UI_DIR}/imagesets/QXLook.tga)
+add_dependencies(qhost_root beging)
+
+# The program.
+add_executable(qhost ${QHOST_DIR}/qhost_main.cpp)
+target_link_libraries(qhost PRIVATE qhostlib qhostdemo)
+add_dependencies(qhost qhost_root)

@@ -1,0 +1,148 @@
+// qhost: the stand-in host. Loads the interface module, serves it the host
+// interfaces, renders frames and writes them as PNG files.
+//
+//   qhost --module <libqgui.so> --root <resource root> --frames N --out <dir>
+//         [--width W --height H] [--all-frames] [--demo-scene]
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "HostFileSystem.h"
+#include "HostSession.h"
+#include "demo_scene.h"
+
+namespace
+{
+struct Options
+{
+    std::string module;
+    std::string root;
+    std::string out;
+    long frames = 1;
+    long width = 1024;
+    long height = 768;
+    bool allFrames = false;
+    bool demoScene = false;
+};
+
+void Usage()
+{
+    std::fprintf(stderr,
+                 "usage: qhost --module <libqgui.so> --root <resource root> --frames N --out <dir>\n"
+                 "             [--width W --height H] [--all-frames] [--demo-scene]\n"
+                 "  --all-frames  write every frame, not only the last\n"
+                 "  --demo-scene  build the host's demonstration windows after Init\n");
+}
+
+bool ParseNumber(const char* text, long low, long high, long& out)
+{
+    char* end = nullptr;
+    const long v = std::strtol(text, &end, 10);
+    if (!*text || *end || v < low || v > high)
+        return false;
+    out = v;
+    return true;
+}
+
+bool Parse(int argc, char** argv, Options& o)
+{
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string arg = argv[i];
+        auto value = [&]() -> const char* { return i + 1 < argc ? argv[++i] : nullptr; };
+        const char* v = nullptr;
+        if (arg == "--all-frames")
+            o.allFrames = true;
+        else if (arg == "--demo-scene")
+            o.demoScene = true;
+        else if (arg == "--module" && (v = value()))
+            o.module = v;
+        else if (arg == "--root" && (v = value()))
+            o.root = v;
+        else if (arg == "--out" && (v = value()))
+            o.out = v;
+        else if (arg == "--frames" && (v = value()))
+        {
+            if (!ParseNumber(v, 1, 1000000, o.frames))
+                return false;
+        }
+        else if (arg == "--width" && (v = value()))
+        {
+            if (!ParseNumber(v, 1, 8192, o.width))
+                return false;
+        }
+        else if (arg == "--height" && (v = value()))
+        {
+            if (!ParseNumber(v, 1, 8192, o.height))
+                return false;
+        }
+        else
+        {
+            std::fprintf(stderr, "qhost: bad or incomplete argument '%s'\n", arg.c_str());
+            return false;
+        }
+    }
+    return !o.module.empty() && !o.root.empty() && !o.out.empty();
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (!Parse(argc, argv, options))
+    {
+        Usage();
+        return 2;
+    }
+
+    std::error_code ec;
+    std::filesystem::create_directories(options.out, ec);
+    if (ec)
+    {
+        std::fprintf(stderr, "qhost: cannot create %s: %s\n", options.out.c_str(),
+                     ec.message().c_str());
+        return 1;
+    }
+
+    HostFileSystem fileSystem(options.root);
+    QHost::HostSession session(&fileSystem, uint16_t(options.width), uint16_t(options.height));
+
+    std::string error;
+    if (!session.loadModule(options.module, &error) || !session.init(&error))
+    {
+        std::fprintf(stderr, "qhost: %s\n", error.c_str());
+        return 1;
+    }
+    if (options.demoScene && !QHost::BuildDemoScene(&error))
+    {
+        std::fprintf(stderr, "qhost: demo scene: %s\n", error.c_str());
+        session.shutDown();
+        return 1;
+    }
+
+    std::vector<std::string> written;
+    for (long frame = 1; frame <= options.frames; ++frame)
+    {
+        session.frame();
+        if (!options.allFrames && frame != options.frames)
+            continue;
+        char name[32];
+        std::snprintf(name, sizeof name, "frame_%04ld.png", frame);
+        const std::string path = (std::filesystem::path(options.out) / name).string();
+        if (!session.render.writePNG(path, &error))
+        {
+            std::fprintf(stderr, "qhost: %s\n", error.c_str());
+            session.shutDown();
+            return 1;
+        }
+        written.push_back(path);
+    }
+    session.shutDown();
+
+    for (const std::string& path : written)
+        std::printf("%s\n", std::filesystem::absolute(path).string().c_str());
+    return 0;
+}

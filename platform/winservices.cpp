@@ -1,0 +1,40 @@
+#include "winservices.h"
+
+namespace
+{
+int g_cursorCount = 0;
+int g_quitRequests = 0;
+int g_lastExitCode = 0;
+} // namespace
+
+int ShowCursor(bool show)
+{
+    g_cursorCount += show ? 1 : -1;
+    return g_cursorCount;
+}
+
+int GetCursorDisplayCount()
+{
+    return g_cursorCount;
+}
+
+void SetCursorDisplayCount(int count)
+{
+    g_cursorCount = count;
+}
+
+void PostQuitMessage(int exitCode)
+{
+    ++g_quitRequests;
+    g_lastExitCode = exitCode;
+}
+
+int GetQuitRequestCount()
+{
+    return g_quitRequests;
+}
+
+int GetLastQuitExitCode()
+{
+    return g_lastExitCode;
+}

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what the build, the tests and the stand-in host need (Debian 12).
+set -euo pipefail
+PACKAGES=(
+  build-essential cmake pkg-config clang libclang-rt-14-dev
+  libcegui-mk2-dev liblua5.1-0-dev libtolua++5.1-dev
+  libgtest-dev libbenchmark-dev rapidjson-dev libpng-dev
+  fonts-dejavu-core
+)
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,458 @@
+#include "core/QGUI.h"
+
+#include <CEGUI/CEGUI.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <exception>
+#include <utility>
+
+#include "KeyValues.h"
+#include "core/IMEBase.h"
+#include "core/InterfaceRegistry.h"
+#include "core/ModuleMemory.h"
+#include "render/QXRenderer.h"
+#include "LocalizeString.h"
+#include "render/QXResourceProvider.h"
+#include "script/LuaScriptModule.h"
+#include "script/ScriptSystem.h"
+#include "strtools.h"
+
+namespace QGUI
+{
+namespace
+{
+// Counts down the frame durations to the next "gFn_timely_gc" call.
+float g_fGcCountdown = 5.0f;
+// The web control manager of the module "Beging.dat", when it has one.
+void* g_pWebCtrlMgr = nullptr;
+
+void LogEvent(const CEGUI::String& text, CEGUI::LoggingLevel level)
+{
+    if (CEGUI::Logger* logger = CEGUI::Logger::getSingletonPtr())
+        logger->logEvent(text, level);
+}
+
+// Restores what windows did before: every window updates even when hidden,
+// and window text is shown as it is, without markup.
+bool OnWindowCreated(const CEGUI::EventArgs& args)
+{
+    CEGUI::Window* window = static_cast<const CEGUI::WindowEventArgs&>(args).window;
+    if (window)
+    {
+        window->setUpdateMode(CEGUI::WUM_ALWAYS);
+        window->setTextParsingEnabled(false);
+    }
+    return true;
+}
+} // namespace
+} // namespace QGUI
+
+// Static objects in registration order: the input method, then the main
+// object; look-up finds them in the reverse order.
+static CIMEBase s_IMEBase;
+static void* CreateIMEBase()
+{
+    return static_cast<IIMEBaseInterface*>(&s_IMEBase);
+}
+static InterfaceRegistration s_IMEBaseReg(CreateIMEBase, QIME_INTERFACE_VERSION);
+CIMEBase& GetIMEBase()
+{
+    return s_IMEBase;
+}
+
+static QGUI::CQGUI s_QGUI;
+static void* CreateQGUI()
+{
+    return static_cast<QGUI::IQGUI*>(&s_QGUI);
+}
+static InterfaceRegistration s_QGUIReg(CreateQGUI, QGUI_INTERFACE_VERSION);
+
+namespace QGUI
+{
+CQGUI* CQGUI::GetGlobalObject()
+{
+    return &s_QGUI;
+}
+
+CQGUI::CQGUI()
+{
+    m_pScriptSystem = new CScriptSystem();
+    fillKeyTable();
+}
+
+CQGUI::~CQGUI()
+{
+    // The GUI system, renderer, resource provider and script module that
+    // Init made stay alive: by the time the library unloads, the host's
+    // interfaces they would call while going may be gone. Nothing may reach
+    // the scripts once their state is closed.
+    SetLocalizeScriptModule(nullptr);
+    delete m_pScriptSystem;
+    m_pScriptSystem = nullptr;
+    delete m_pRootPanelHandle;
+    m_pRootPanelHandle = nullptr;
+}
+
+void CQGUI::logHostException(const char* operation, const char* what) const
+{
+    LogEvent(CEGUI::String("QGUI::CQGUI::") + operation + ": " + (what ? what : "unknown error"),
+             CEGUI::Errors);
+}
+
+bool CQGUI::Init(CreateInterfaceFn* factories, int32_t count, HostGlobals* host)
+{
+    if (!host)
+        return false;
+    if (m_bInitialised)
+    {
+        LogEvent("QGUI::CQGUI::Init: the interface is already initialised.", CEGUI::Errors);
+        return false;
+    }
+    try
+    {
+        return initSteps(factories, count, host);
+    }
+    catch (const CEGUI::Exception& e)
+    {
+        logHostException("Init", e.getMessage().c_str());
+    }
+    catch (const std::exception& e)
+    {
+        logHostException("Init", e.what());
+    }
+    return false;
+}
+
+bool CQGUI::initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* host)
+{
+    m_pRenderInterface =
+        static_cast<IQXRender*>(FindHostInterface(factories, count, QXRENDER_INTERFACE_VERSION));
+    m_pRenderer = new QXUI::CQXRenerder(factories, count);
+    m_pResourceProvider = new QXUI::CQXResourceProvider(factories, count);
+    m_pRenderer->setResourceProvider(m_pResourceProvider);
+
+    m_pScriptModule = new LuaScriptModule(m_pScriptSystem->GetLuaState());
+
+    CEGUI::Exception::setStdErrEnabled(false);
+    CEGUI::System::create(*m_pRenderer, m_pResourceProvider, nullptr, nullptr, m_pScriptModule,
+                          "", "CEGUI.log");
+    SetLocalizeScriptModule(m_pScriptModule);
+    m_bInitialised = true;
+    CEGUI::GlobalEventSet::getSingleton().subscribeEvent(
+        CEGUI::WindowManager::EventNamespace + "/" + CEGUI::WindowManager::EventWindowCreated,
+        CEGUI::Event::Subscriber(&OnWindowCreated));
+    // The display size may only now reach the GUI system.
+    m_pRenderer->updateDisplayArea();
+
+    QXUI::CQXResourceProvider* rp = m_pResourceProvider;
+    rp->setResourceGroupDirectory("lua_scripts", "resource\\UI\\lua_scripts\\");
+    rp->setResourceGroupDirectory("lua_scripts", "resource\\UI\\lua_scripts_csm\\");
+    rp->setResourceGroupDirectory("lua_scripts", "resource\\UI\\lua_scripts_lib\\");
+    rp->setResourceGroupDirectory("schemes", "resource\\UI\\schemes\\");
+    rp->setResourceGroupDirectory("imagesets", "resource\\UI\\imagesets\\");
+    rp->setResourceGroupDirectory("fonts", "resource\\UI\\fonts\\");
+    rp->setResourceGroupDirectory("layouts", "resource\\UI\\layouts\\");
+    rp->setResourceGroupDirectory("looknfeels", "resource\\UI\\looknfeel\\");
+
+    CEGUI::ImageManager::setImagesetDefaultResourceGroup("imagesets");
+    CEGUI::Font::setDefaultResourceGroup("fonts");
+    CEGUI::Scheme::setDefaultResourceGroup("schemes");
+    CEGUI::WidgetLookManager::setDefaultResourceGroup("looknfeels");
+    CEGUI::WindowManager::setDefaultResourceGroup("layouts");
+    CEGUI::ScriptModule::setDefaultResourceGroup("lua_scripts");
+
+    m_pScriptSystem->Init(factories, count);
+
+    m_pEngineClient = static_cast<IQEngineClient*>(
+        FindHostInterface(factories, count, QENGINECLIENT_INTERFACE_VERSION));
+    m_pFileSystem = static_cast<IBaseFileSystem*>(
+        FindHostInterface(factories, count, FILESYSTEM_INTERFACE_VERSION));
+
+    // The web control module comes through the host file system; without
+    // one there is none.
+    if (m_pFileSystem)
+    {
+        m_pForeignModule = m_pFileSystem->LoadModule("Beging.dat");
+        if (CreateInterfaceFn factory = GetModuleFactory(m_pForeignModule))
+        {
+            m_pForeignFactory = factory;
+            g_pWebCtrlMgr = factory("IWEBCTRLMGR_INTERFACE1", nullptr);
+        }
+    }
+
+    m_pHostGlobals = host;
+
+    if (m_pEngineClient)
+    {
+        if (const QMainWindowRecord* record = m_pEngineClient->GetMainWindow())
+            s_IMEBase.Initialize(static_cast<HWND>(record->hwnd));
+    }
+
+    // The root panel covers the whole screen and is the GUI sheet.
+    m_pRootPanelHandle = new HandleBase();
+    CreatePanel(m_pRootPanelHandle, nullptr);
+    CPanel* root = m_Panels.get(*m_pRootPanelHandle);
+    if (root && root->GetWindow())
+    {
+        CEGUI::Window* window = root->GetWindow();
+        window->setPosition(CEGUI::UVector2(CEGUI::UDim(0, 0), CEGUI::UDim(0, 0)));
+        window->setSize(CEGUI::USize(CEGUI::UDim(1.0f, 0), CEGUI::UDim(1.0f, 0)));
+        CEGUI::System::getSingleton().getDefaultGUIContext().setRootWindow(window);
+        m_pRootWindow = window;
+    }
+    else
+    {
+        LogEvent("QGUI::CQGUI::Init: the root panel could not be created.", CEGUI::Errors);
+    }
+
+    m_bSystemCursorForced = false;
+    return true;
+}
+
+void CQGUI::ShutDown()
+{
+    if (!m_bInitialised)
+        return;
+    try
+    {
+        char line[128];
+        std::snprintf(line, sizeof(line), "QGUI::CQGUI::ShutDown: CostAll = %d(dl)",
+                      static_cast<int>(ModulePoolBytes()));
+        LogEvent(line, CEGUI::Standard);
+        CEGUI::SchemeManager::getSingleton().destroyAll();
+    }
+    catch (const CEGUI::Exception& e)
+    {
+        logHostException("ShutDown", e.getMessage().c_str());
+    }
+    catch (const std::exception& e)
+    {
+        logHostException("ShutDown", e.what());
+    }
+}
+
+void CQGUI::Activate()
+{
+    m_bActive = true;
+    m_fNextFocusPoll = 0.0f;
+    m_MarkedWindowNames.clear();
+    clearPressTimes();
+}
+
+void CQGUI::Deactivate()
+{
+    m_bActive = false;
+    m_fNextFocusPoll = 0.0f;
+    m_MarkedWindowNames.clear();
+    clearPressTimes();
+}
+
+bool CQGUI::IsActive()
+{
+    return m_bActive;
+}
+
+void CQGUI::SetHostFlag(bool flag)
+{
+    m_bHostFlag = flag;
+}
+
+HostGlobals* CQGUI::GetHostGlobals()
+{
+    return m_pHostGlobals;
+}
+
+void CQGUI::Update()
+{
+    if (!m_bInitialised || !m_pHostGlobals)
+        return;
+    try
+    {
+        for (int32_t& o : m_StatusOverrides)
+            o = 0;
+        const HostGlobals* host = m_pHostGlobals;
+        const bool paused = host->paused != 0;
+        if (!paused)
+        {
+            CEGUI::System& system = CEGUI::System::getSingleton();
+            system.injectTimePulse(host->frametime);
+            system.getDefaultGUIContext().injectTimePulse(host->frametime);
+        }
+        runGuideTexts();
+        postSounds();
+        if (!paused)
+            CEGUI::System::getSingleton().renderAllGUIContexts();
+
+        g_fGcCountdown -= host->frametime;
+        if (g_fGcCountdown <= 0.0f)
+        {
+            ExecuteScriptGlobal("gFn_timely_gc");
+            g_fGcCountdown = 5.0f;
+        }
+        if (host->curtime > m_fNextFocusPoll)
+        {
+            ExecuteScriptGlobal("gFn_try_catch_focus_ui");
+            m_fNextFocusPoll = static_cast<float>(static_cast<double>(host->curtime) +
+                                                  static_cast<double>(0.1f));
+        }
+    }
+    catch (const CEGUI::Exception& e)
+    {
+        logHostException("Update", e.getMessage().c_str());
+    }
+    catch (const std::exception& e)
+    {
+        logHostException("Update", e.what());
+    }
+}
+
+// Hands the queued guide texts to the scripts. The list is taken out first,
+// so texts queued by the callbacks wait for the next frame.
+void CQGUI::runGuideTexts()
+{
+    std::vector<GuideCmdText> records;
+    records.swap(m_GuideTexts);
+    bool emptyFrame = true;
+    if (!records.empty())
+    {
+        ExecuteScriptGlobal("gFn_guide_cmd_text_draw_begin");
+        for (const GuideCmdText& r : records)
+            CallScriptFunction("gFn_guide_cmd_text_draw_moni", "%s%s%d%d%d", r.first.c_str(),
+                               r.second.c_str(), r.a, r.b, r.c);
+        ExecuteScriptGlobal("gFn_guide_cmd_text_draw_end");
+        emptyFrame = false;
+    }
+    if (emptyFrame != m_bGuideListEmpty)
+    {
+        m_bGuideListEmpty = emptyFrame;
+        ExecuteScriptGlobal("gFn_guide_cmd_text_draw_begin");
+        ExecuteScriptGlobal("gFn_guide_cmd_text_draw_end");
+    }
+}
+
+// Posts the queued sounds; the queue is taken out first so requests made
+// while posting wait for the next frame.
+void CQGUI::postSounds()
+{
+    std::vector<SoundRequest> requests;
+    requests.swap(m_SoundQueue);
+    for (const SoundRequest& r : requests)
+    {
+        // The name stays UTF-8 in the message: SendKeyVal converts it once.
+        const char* local = Utf8ToAnsi(r.name.c_str(), "");
+        if (!local || !*local)
+            continue;
+        KeyValues* message = new KeyValues("_KeyVal_Play_Sound");
+        message->SetString("_KeyVal_Sound_Name", r.name.c_str());
+        if (!SendKeyVal(message))
+            message->deleteThis();
+    }
+}
+
+void CQGUI::playSoundEffect(int32_t x, int32_t y, const char* name)
+{
+    if (!name)
+        return;
+    for (const SoundRequest& r : m_SoundQueue)
+    {
+        if (r.x == x && r.y == y && r.name == name)
+            return;
+    }
+    m_SoundQueue.push_back(SoundRequest{x, y, name});
+}
+
+void CQGUI::QueueGuideCmdText(const char* first, const char* second, int a, int b, int c)
+{
+    m_GuideTexts.push_back(GuideCmdText{first ? first : "", second ? second : "", a, b, c});
+}
+
+// ---------------------------------------------------------------------------
+// Operations whose subsystems are not built yet answer their failure value.
+
+// Display services: the renderer follows the viewport; the rest comes later.
+void CQGUI::UpdateDisplaySize()
+{
+    if (m_pRenderer)
+        m_pRenderer->updateDisplayArea();
+}
+// Window registry: nothing recorded until game windows are built.
+void CQGUI::RegisterGameWindow(CEGUI::Window*) {}
+// Window registry: nothing recorded until game windows are built.
+void CQGUI::UnregisterGameWindow(CEGUI::Window*) {}
+// Window registry: false until game windows are built.
+bool CQGUI::IsGameWindowRegistered(CEGUI::Window*) { return false; }
+// Window registry: nothing to refresh until game windows are built.
+void CQGUI::RefreshWindowsByName(const char*) {}
+// Window registry: nothing recorded until game windows are built.
+void CQGUI::RegisterWindowByName(CEGUI::Window*, const char*) {}
+// Window registry: nothing recorded until game windows are built.
+void CQGUI::UnregisterWindowByName(CEGUI::Window*, const char*) {}
+// Object bindings: nothing recorded until game windows are built.
+void CQGUI::BindWindowToObject(CEGUI::Window*, int) {}
+// Object bindings: nothing recorded until game windows are built.
+void CQGUI::UnbindWindowFromObject(CEGUI::Window*, int) {}
+// Object bindings: nothing to refresh until game windows are built.
+void CQGUI::RefreshObjectWindows(int) {}
+// Object bindings: nothing to move until game windows are built.
+void CQGUI::RebindObjectWindows(int, int) {}
+// Text drawing: nothing drawn until text drawing is built.
+int CQGUI::DrawText(const char*, const QGUIRect*, const QGUIColours*, const QGUIRect*, int, int,
+                    const QGUIScale*) { return 0; }
+// Text drawing: nothing drawn until text drawing is built.
+int CQGUI::DrawTextColour(const char*, const QGUIRect*, uint32_t, const QGUIRect*, int, int)
+{ return 0; }
+// Fonts: false until text drawing is built.
+bool CQGUI::LoadFont(int, const char*) { return false; }
+// Fonts: no name until text drawing is built.
+const char* CQGUI::GetFontName(int) { return nullptr; }
+// Display services: the renderer follows the viewport; the rest comes later.
+void CQGUI::OnDisplaySizeChanged()
+{
+    if (m_pRenderer)
+        m_pRenderer->updateDisplayArea();
+}
+// Marked names: kept, as the operation asks; always true.
+bool CQGUI::MarkWindowName(const char* name)
+{
+    if (name)
+        m_MarkedWindowNames.insert(name);
+    return true;
+}
+// Marked names: true when the name was marked.
+bool CQGUI::UnmarkWindowName(const char* name)
+{
+    return name && m_MarkedWindowNames.erase(name) > 0;
+}
+// Text drawing: an empty extent until text drawing is built.
+QGUIRect* CQGUI::GetTextExtent(QGUIRect* out, int, const char*)
+{
+    if (out)
+        *out = QGUIRect{0, 0, 0, 0};
+    return out;
+}
+// The foreign module's factory; only index 0 is valid.
+CreateInterfaceFn CQGUI::GetInterfaceFactory(int index)
+{
+    return index == 0 ? m_pForeignFactory : nullptr;
+}
+// The engine client's main-window record, or null without an engine client.
+const void* CQGUI::GetMainWindow()
+{
+    return m_pEngineClient ? m_pEngineClient->GetMainWindow() : nullptr;
+}
+// Display services: false until the display services are built.
+bool CQGUI::TransformScreenRect(QGUIRect*, bool) { return false; }
+// HTML windows: none until game widgets are built.
+bool CQGUI::HasHTMLWindow() { return false; }
+// Text drawing: nothing drawn until text drawing is built.
+int CQGUI::DrawTextEx(const char*, const QGUIRect*, const QGUIColours*, const QGUIRect*, int, int,
+                      const QGUIScale*, const uint32_t*) { return 0; }
+// Text drawing: nothing drawn until text drawing is built.
+int CQGUI::DrawTextColourEx(const char*, const QGUIRect*, uint32_t, const QGUIRect*, int, int,
+                            const uint32_t*) { return 0; }
+// Web control: false until the web control manager is consulted.
+bool CQGUI::IsWebCtrlMessage(uint32_t) { return false; }
+int32_t CQGUI::GetUserValue() { return m_nUserValue; }
+
+} // namespace QGUI

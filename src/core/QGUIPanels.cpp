@@ -1,0 +1,502 @@
+// Panels by handle, the closable-window stack and window sounds, messages
+// to and from the game, and interface styles.
+#include <CEGUI/CEGUI.h>
+
+#include <algorithm>
+#include <exception>
+#include <string>
+
+#include "KeyValues.h"
+#include "WindowManagerExt.h"
+#include "codepage.h"
+#include "core/QGUI.h"
+#include "render/QXRenderer.h"
+#include "render/QXTexture.h"
+#include "script/ScriptSystem.h"
+#include "strtools.h"
+
+namespace QGUI
+{
+namespace
+{
+void LogLine(const CEGUI::String& text, CEGUI::LoggingLevel level)
+{
+    if (CEGUI::Logger* logger = CEGUI::Logger::getSingletonPtr())
+        logger->logEvent(text, level);
+}
+
+// The close button of a panel's frame window, when it has one.
+CEGUI::Window* CloseButton(CEGUI::Window* window)
+{
+    auto* frame = dynamic_cast<CEGUI::FrameWindow*>(window);
+    if (!frame || !frame->isChild(CEGUI::FrameWindow::CloseButtonName))
+        return nullptr;
+    return frame->getChild(CEGUI::FrameWindow::CloseButtonName);
+}
+
+// Converts one text from UTF-8 to the local code page, whole.
+std::string Utf8ToLocal(const char* text)
+{
+    const char16_t* wide = MultiByteToUtf16(text ? text : "", CP_UTF8);
+    return Utf16ToMultiByte(wide, CP_ACP);
+}
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Panels
+
+CPanel* CQGUI::livePanel(const HandleBase* handle) const
+{
+    if (!handle)
+        return nullptr;
+    CPanel* panel = m_Panels.get(*handle);
+    return panel && panel->GetWindow() ? panel : nullptr;
+}
+
+int CQGUI::runPanelScriptOnce(const std::string& file)
+{
+    if (!m_RunPanelScripts.insert(file).second)
+        return 1;
+    CEGUI::System::getSingleton().executeScriptFile(file, "");
+    return 2;
+}
+
+IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
+{
+    if (!handle || !m_bInitialised)
+        return nullptr;
+    CPanel* panel = m_Panels.allocate(*handle);
+    if (!panel)
+    {
+        LogLine("QGUI::CQGUI::CreatePanel: no panel can be created, every panel slot is in use.",
+                CEGUI::Errors);
+        return nullptr;
+    }
+    const std::string panelName = name ? name : "";
+    CEGUI::WindowManager& wm = CEGUI::WindowManager::getSingleton();
+    CEGUI::Window* window = nullptr;
+    try
+    {
+        if (panelName.empty())
+        {
+            window = wm.createWindow("DefaultWindow", "");
+        }
+        else
+        {
+            window = wm.loadLayoutFromFile(panelName + ".layout", "");
+            if (window)
+            {
+                bool moveToFront = true;
+                const std::string opening =
+                    CallScriptGlobal2Strings("gFn_get_window_sound", window->getName().c_str(), "on");
+                if (window->isEventPresent(CEGUI::FrameWindow::EventCloseClicked))
+                {
+                    window->subscribeScriptedEvent(CEGUI::Window::EventShown,
+                                                   "gFn_capture_frame_window_visible");
+                    window->subscribeScriptedEvent(CEGUI::Window::EventHidden,
+                                                   "gFn_capture_frame_window_visible");
+                }
+                else
+                {
+                    window->subscribeScriptedEvent(CEGUI::FrameWindow::EventCloseClicked,
+                                                   "on_close_self");
+                    window->subscribeEvent(CEGUI::Window::EventDestructionStarted,
+                                           CEGUI::Event::Subscriber(&CQGUI::onWindowSoundEvent));
+                    playSoundEffect(0, 0, opening.c_str());
+                }
+                if (window->isPropertyPresent("MoveToFrontWhenPop") &&
+                    window->getProperty("MoveToFrontWhenPop") == "False")
+                    moveToFront = false;
+                if (moveToFront)
+                    window->moveToFront();
+            }
+        }
+    }
+    catch (const CEGUI::Exception& e)
+    {
+        LogLine("QGUI::CQGUI::CreatePanel: the panel '" + CEGUI::String(panelName.c_str()) +
+                    "' could not be created: " + e.getMessage(),
+                CEGUI::Errors);
+        if (window && wm.isAlive(window))
+            wm.destroyWindow(window);
+        window = nullptr;
+    }
+    if (!window)
+    {
+        // Nothing half made stays behind: the slot goes back to the pool.
+        if (!panelName.empty())
+            LogLine("QGUI::CQGUI::CreatePanel: the layout '" + CEGUI::String(panelName.c_str()) +
+                        ".layout' gave no window.",
+                    CEGUI::Errors);
+        m_Panels.release(*handle);
+        return nullptr;
+    }
+
+    panel->SetWindow(window);
+    window->setUserString("resourceName", panelName.c_str());
+    pushOnCloseStack(*handle);
+
+    if (!panelName.empty() && runPanelScriptOnce(panelName + ".lua") == 1)
+    {
+        try
+        {
+            CEGUI::System::getSingleton().executeScriptGlobal(panelName + "_on_create");
+        }
+        catch (...)
+        {
+        }
+    }
+    return panel;
+}
+
+IPanel* CQGUI::QueryPanel(HandleBase* handle)
+{
+    return handle ? m_Panels.get(*handle) : nullptr;
+}
+
+void CQGUI::ReleasePanel(HandleBase* handle)
+{
+    if (!handle || !m_Panels.isValid(*handle))
+        return;
+    removeFromCloseStack(*handle);
+    CPanel* panel = m_Panels.get(*handle);
+    if (CEGUI::Window* window = panel->GetWindow())
+    {
+        if (window == m_pRootWindow)
+            m_pRootWindow = nullptr;
+        CEGUI::WindowManager::getSingleton().destroyWindow(window);
+    }
+    m_Panels.release(*handle);
+}
+
+void CQGUI::ReleaseRootPanel(HandleBase* handle)
+{
+    if (!handle || !m_Panels.isValid(*handle))
+        return;
+    CPanel* panel = m_Panels.get(*handle);
+    if (CEGUI::Window* window = panel->GetWindow())
+    {
+        if (window == m_pRootWindow)
+            m_pRootWindow = nullptr;
+        CEGUI::destroyRootWindow(window);
+    }
+    m_Panels.release(*handle);
+}
+
+IPanel* CQGUI::CreateSheetPanel(HandleBase* handle, bool makeSheet)
+{
+    IPanel* panel = CreatePanel(handle, nullptr);
+    if (panel && makeSheet)
+        SetPanelAsSheet(handle, 1);
+    m_CloseStack.clear();
+    return panel;
+}
+
+bool CQGUI::SetPanelAsSheet(HandleBase* handle, int flag)
+{
+    CPanel* panel = livePanel(handle);
+    if (!panel || flag != 1)
+        return false;
+    CEGUI::System::getSingleton().getDefaultGUIContext().setRootWindow(panel->GetWindow());
+    m_pRootWindow = panel->GetWindow();
+    return true;
+}
+
+void CQGUI::HidePanel(HandleBase* handle)
+{
+    if (CPanel* panel = livePanel(handle))
+        panel->GetWindow()->setVisible(false);
+}
+
+bool CQGUI::AddToChildPanel(HandleBase* parent, HandleBase* child)
+{
+    CPanel* p = livePanel(parent);
+    CPanel* c = livePanel(child);
+    if (!p || !c || p == c)
+        return false;
+    p->GetWindow()->addChild(c->GetWindow());
+    return true;
+}
+
+bool CQGUI::AddPanelToRoot(HandleBase* handle)
+{
+    CPanel* panel = livePanel(handle);
+    if (!panel || !m_bInitialised)
+        return false;
+    CEGUI::Window* sheet = CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow();
+    if (!sheet || sheet == panel->GetWindow())
+        return false;
+    sheet->addChild(panel->GetWindow());
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Operations on one panel
+
+bool CQGUI::RedrawPanel(HandleBase* handle)
+{
+    CPanel* panel = livePanel(handle);
+    if (!panel)
+        return false;
+    panel->GetWindow()->invalidate();
+    return true;
+}
+
+bool CQGUI::EnablePanel(HandleBase* handle, bool enable)
+{
+    CPanel* panel = livePanel(handle);
+    if (!panel)
+        return false;
+    panel->GetWindow()->setEnabled(enable);
+    return true;
+}
+
+bool CQGUI::IsPanelActive(HandleBase* handle)
+{
+    CPanel* panel = livePanel(handle);
+    return panel && panel->GetWindow()->isActive();
+}
+
+bool CQGUI::ShowPanel(HandleBase* handle, bool show)
+{
+    CPanel* panel = livePanel(handle);
+    if (!panel)
+        return false;
+    CEGUI::Window* window = panel->GetWindow();
+    window->setVisible(show);
+    window->setEnabled(show);
+    if (show)
+    {
+        pushOnCloseStack(*handle);
+    }
+    else
+    {
+        window->moveToBack();
+        removeFromCloseStack(*handle);
+    }
+    return true;
+}
+
+bool CQGUI::IsPanelVisible(HandleBase* handle)
+{
+    CPanel* panel = livePanel(handle);
+    return panel && panel->GetWindow()->isEffectiveVisible();
+}
+
+bool CQGUI::IsPanelValid(HandleBase* handle)
+{
+    return livePanel(handle) != nullptr;
+}
+
+bool CQGUI::MovePanelToFront(HandleBase* handle, bool front)
+{
+    CPanel* panel = livePanel(handle);
+    if (!panel)
+        return false;
+    if (front)
+        panel->GetWindow()->moveToFront();
+    else
+        panel->GetWindow()->moveToBack();
+    return true;
+}
+
+const char* CQGUI::GetPanelName(HandleBase* handle)
+{
+    CPanel* panel = livePanel(handle);
+    return panel ? panel->GetWindowName().c_str() : nullptr;
+}
+
+void CQGUI::FirePanelEvent(HandleBase* handle, const char* eventName)
+{
+    CPanel* panel = livePanel(handle);
+    if (!panel)
+        return;
+    CEGUI::WindowEventArgs args(panel->GetWindow());
+    panel->GetWindow()->fireEvent(eventName ? eventName : "qgui_default_event", args, "");
+}
+
+// ---------------------------------------------------------------------------
+// The closable-window stack and window sounds
+
+void CQGUI::pushOnCloseStack(const HandleBase& handle)
+{
+    CPanel* panel = livePanel(&handle);
+    if (!panel || !CloseButton(panel->GetWindow()))
+        return;
+    removeFromCloseStack(handle);
+    m_CloseStack.push_back(handle.value);
+}
+
+void CQGUI::removeFromCloseStack(const HandleBase& handle)
+{
+    auto it = std::find(m_CloseStack.begin(), m_CloseStack.end(), handle.value);
+    if (it != m_CloseStack.end())
+        m_CloseStack.erase(it);
+}
+
+bool CQGUI::closeTopmostPanel()
+{
+    if (m_CloseStack.empty())
+    {
+        ExecuteScriptGlobal("panel_oper_system");
+        return false;
+    }
+    while (!m_CloseStack.empty())
+    {
+        HandleBase top;
+        top.value = m_CloseStack.back();
+        CPanel* panel = livePanel(&top);
+        CEGUI::Window* button = panel ? CloseButton(panel->GetWindow()) : nullptr;
+        if (button && button->isEffectiveVisible())
+        {
+            CEGUI::WindowEventArgs args(panel->GetWindow());
+            panel->GetWindow()->fireEvent(CEGUI::FrameWindow::EventCloseClicked, args,
+                                          CEGUI::FrameWindow::EventNamespace);
+            return true;
+        }
+        m_CloseStack.pop_back();
+    }
+    return true;
+}
+
+bool CQGUI::onWindowSoundEvent(const CEGUI::EventArgs& args)
+{
+    CQGUI* gui = GetGlobalObject();
+    const CEGUI::Window* window = static_cast<const CEGUI::WindowEventArgs&>(args).window;
+    // Windows destroyed after the scripts are gone make no sound.
+    if (!window || !gui->m_pScriptSystem)
+        return true;
+    const std::string closing =
+        gui->CallScriptGlobal2Strings("gFn_get_window_sound", window->getName().c_str(), "off");
+    gui->playSoundEffect(0, 0, closing.c_str());
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Messages
+
+bool CQGUI::convertKeyValToLocal(KeyValues* node)
+{
+    // Depth first over the sub-keys; the tree is walked with an explicit
+    // stack so deep trees cannot exhaust the call stack.
+    std::vector<KeyValues*> pending;
+    if (node)
+        pending.push_back(node);
+    while (!pending.empty())
+    {
+        KeyValues* kv = pending.back();
+        pending.pop_back();
+        kv->SetName(Utf8ToLocal(kv->GetName()).c_str());
+        if (kv->GetDataType() == KeyValues::TYPE_STRING)
+            kv->SetString(nullptr, Utf8ToLocal(kv->GetString()).c_str());
+        std::vector<KeyValues*> children;
+        for (KeyValues* sub = kv->GetFirstSubKey(); sub; sub = sub->GetNextKey())
+            children.push_back(sub);
+        pending.insert(pending.end(), children.rbegin(), children.rend());
+    }
+    return true;
+}
+
+bool CQGUI::SendKeyVal(KeyValues* message)
+{
+    if (!message)
+        return false;
+    convertKeyValToLocal(message);
+    if (m_pEngineClient)
+        return m_pEngineClient->RecvKeyVal(message);
+    return RecvKeyVal(message);
+}
+
+bool CQGUI::QueryKeyVal(KeyValues* request, KeyValues* reply)
+{
+    if (!request || !reply || !m_pEngineClient)
+        return false;
+    convertKeyValToLocal(request);
+    return m_pEngineClient->QueryKeyVal(request, reply);
+}
+
+// True exactly when the message was taken (and so destroyed with its
+// parser): a false answer always leaves the message with its caller.
+bool CQGUI::RecvKeyVal(KeyValues* message)
+{
+    if (!message || !m_pScriptSystem)
+        return false;
+    bool taken = false;
+    const bool handled = m_pScriptSystem->DispatchKeyVal(message, &taken);
+    return handled || taken;
+}
+
+// ---------------------------------------------------------------------------
+// Interface styles
+
+bool CQGUI::LoadUIStyle(const char* style)
+{
+    if (!style || !m_bInitialised)
+        return false;
+    const CEGUI::String s(style);
+    try
+    {
+        m_Fonts[0] = &CEGUI::FontManager::getSingleton().createFromFile(s + ".font");
+    }
+    catch (const CEGUI::Exception& e)
+    {
+        LogLine("QGUI::CQGUI::LoadUIStyle: the font of the style '" + s + "' did not load: " +
+                    e.getMessage(),
+                CEGUI::Errors);
+        return false;
+    }
+    try
+    {
+        CEGUI::SchemeManager::getSingleton().createFromFile(s + "Look.scheme");
+    }
+    catch (...)
+    {
+    }
+    const CEGUI::String imageset = s + "Look";
+    if (!m_pRenderer->isTextureDefined(imageset))
+        return false;
+    try
+    {
+        CEGUI::GUIContext& ctx = CEGUI::System::getSingleton().getDefaultGUIContext();
+        if (CEGUI::ImageManager::getSingleton().isDefined(imageset + "/MouseArrow"))
+            ctx.getMouseCursor().setDefaultImage(imageset + "/MouseArrow");
+
+        CEGUI::WindowFactoryManager& factories = CEGUI::WindowFactoryManager::getSingleton();
+        if (factories.isFactoryPresent(imageset + "/Tooltip"))
+            ctx.setDefaultTooltipType(imageset + "/Tooltip");
+        else if (factories.isFactoryPresent("QXLook/Tooltip"))
+            ctx.setDefaultTooltipType("QXLook/Tooltip");
+
+        if (CEGUI::Tooltip* tooltip = ctx.getDefaultTooltipObject())
+        {
+            tooltip->setHoverTime(static_cast<float>(FetchNumber("tooltip_hover")));
+            tooltip->setDisplayTime(static_cast<float>(FetchNumber("tooltip_display")));
+            // The stock tooltip has no fade time; the scripts are still asked.
+            FetchNumber("tooltip_fade");
+        }
+    }
+    catch (const CEGUI::Exception& e)
+    {
+        LogLine("QGUI::CQGUI::LoadUIStyle: the defaults of the style '" + s +
+                    "' could not be applied: " + e.getMessage(),
+                CEGUI::Errors);
+        return false;
+    }
+    return true;
+}
+
+void CQGUI::ReloadStyleImageset(const char* style, const char* variant, const char* ext)
+{
+    if (!style || !m_bInitialised)
+        return;
+    CEGUI::String file = CEGUI::String(style) + "Look";
+    if (variant && *variant)
+        file += CEGUI::String("_") + variant;
+    file += CEGUI::String(".") + (ext ? ext : "");
+    const CEGUI::String imageset = CEGUI::String(style) + "Look";
+    if (!m_pRenderer->isTextureDefined(imageset))
+        return;
+    m_pRenderer->reloadTexture(static_cast<QXUI::CQXTexture*>(&m_pRenderer->getTexture(imageset)),
+                               file, "imagesets");
+}
+} // namespace QGUI

@@ -1,0 +1,230 @@
+// The main object's calls into the scripts: code-page conversion of the
+// arguments and results, and its own formatted call of a script global.
+#include <CEGUI/CEGUI.h>
+
+extern "C" {
+#include <lauxlib.h>
+#include <lua.h>
+}
+
+#include <cstdarg>
+#include <exception>
+#include <string>
+
+#include "codepage.h"
+#include "core/QGUI.h"
+#include "script/ScriptSystem.h"
+#include "strtools.h"
+
+namespace QGUI
+{
+namespace
+{
+// The main object's own debugger, for the formatted call's errors.
+CLuaDebugger s_Debugger;
+
+// Script text (UTF-8) into the local code page, kept in the caller's string.
+const char* ToLocal(std::string& keep, const char* utf8)
+{
+    if (!utf8)
+        utf8 = "";
+    const char16_t* wide = MultiByteToUtf16(utf8, CP_UTF8);
+    keep = Utf16ToMultiByte(wide, CP_ACP);
+    return keep.c_str();
+}
+
+// Local text into script text (UTF-8); null is the empty text.
+std::string ToScript(const char* local)
+{
+    return AnsiToUtf8(local ? local : "", "");
+}
+} // namespace
+
+bool CQGUI::ExecuteScpritFile(const char* file)
+{
+    return m_pScriptSystem ? m_pScriptSystem->ExecuteScriptFile(file) : false;
+}
+
+int CQGUI::ExecuteScriptGlobal(const char* name)
+{
+    return m_pScriptSystem ? m_pScriptSystem->ExecuteScriptGlobal(name) : -1;
+}
+
+int CQGUI::CallScriptGlobalNumber(const char* name, int value)
+{
+    return m_pScriptSystem ? m_pScriptSystem->CallGlobalNumber(name, value) : -1;
+}
+
+void CQGUI::OpenScriptPackage(ScriptPackageOpenFn open)
+{
+    if (open && m_pScriptSystem)
+        open(m_pScriptSystem->GetLuaState());
+}
+
+const char* CQGUI::FetchString(const char* key)
+{
+    static std::string result;
+    return ToLocal(result, m_pScriptSystem ? m_pScriptSystem->FetchString(key) : nullptr);
+}
+
+const char* CQGUI::CallScriptGlobalNumberToString(const char* name, int value)
+{
+    static std::string result;
+    return ToLocal(result, m_pScriptSystem ? m_pScriptSystem->CallGlobalNumberToString(
+                                                 name, static_cast<unsigned int>(value))
+                                           : nullptr);
+}
+
+double CQGUI::FetchNumber(const char* key)
+{
+    return m_pScriptSystem ? m_pScriptSystem->FetchNumber(key) : 0.0;
+}
+
+uint32_t CQGUI::FetchColour(const char* key)
+{
+    return m_pScriptSystem ? m_pScriptSystem->FetchColour(key) : 0;
+}
+
+uint32_t CQGUI::FetchColourBySet(const char* key, int set)
+{
+    return m_pScriptSystem ? m_pScriptSystem->FetchColourBySet(key, set) : 0;
+}
+
+int CQGUI::CallScriptGlobalNumberString(const char* name, int value, const char* text)
+{
+    if (!m_pScriptSystem)
+        return -1;
+    const std::string t = ToScript(text);
+    return m_pScriptSystem->CallGlobalNumberString(name, static_cast<unsigned int>(value),
+                                                   t.c_str());
+}
+
+const char* CQGUI::CallScriptGlobal2Strings(const char* name, const char* a, const char* b)
+{
+    static std::string result;
+    if (!m_pScriptSystem)
+        return ToLocal(result, nullptr);
+    const std::string first = ToScript(a);
+    const std::string second = ToScript(b);
+    return ToLocal(result, m_pScriptSystem->CallGlobal2Strings(name, first.c_str(), second.c_str()));
+}
+
+const char* CQGUI::CallScriptGlobal2Strings2Numbers(const char* name, const char* a,
+                                                    const char* b, int n1, int n2)
+{
+    static std::string result;
+    if (!m_pScriptSystem)
+        return ToLocal(result, nullptr);
+    const std::string first = ToScript(a);
+    const std::string second = ToScript(b);
+    return ToLocal(result, m_pScriptSystem->CallGlobal2Strings2Numbers(
+                               name, first.c_str(), second.c_str(), static_cast<unsigned int>(n1),
+                               static_cast<unsigned int>(n2)));
+}
+
+double CQGUI::CallScriptGlobalStringNumber(const char* name, const char* s, int value)
+{
+    if (!m_pScriptSystem)
+        return -1.0;
+    const std::string text = ToScript(s);
+    return m_pScriptSystem->CallGlobalStringNumber(name, text.c_str(), value);
+}
+
+int CQGUI::CallScriptGlobal2Strings4Numbers(const char* name, const char* a, const char* b,
+                                            int n1, int n2, int n3, int n4)
+{
+    if (!m_pScriptSystem)
+        return -1;
+    const std::string first = ToScript(a);
+    const std::string second = ToScript(b);
+    return m_pScriptSystem->CallGlobal2Strings4Numbers(name, first.c_str(), second.c_str(), n1,
+                                                       n2, n3, n4);
+}
+
+int CQGUI::CallScriptFunction(const char* name, const char* format, ...)
+{
+    if (!m_pScriptSystem || !name)
+        return -1;
+    lua_State* L = m_pScriptSystem->GetLuaState();
+    const int top = lua_gettop(L);
+    lua_getglobal(L, name);
+    if (!lua_isfunction(L, -1))
+    {
+        lua_settop(L, top);
+        CScriptSystem::LogError("%s' as name not represent a global Lua function", name);
+        return -1;
+    }
+
+    va_list args;
+    va_start(args, format);
+    int count = 0;
+    for (const char* f = format ? format : ""; *f; ++f)
+    {
+        if (*f != '%')
+            continue;
+        if (!f[1])
+            break;
+        ++f;
+        switch (*f)
+        {
+        case 'd':
+            lua_pushnumber(L, va_arg(args, int));
+            ++count;
+            break;
+        case 's':
+        {
+            const std::string text = ToScript(va_arg(args, const char*));
+            lua_pushstring(L, text.c_str());
+            ++count;
+            break;
+        }
+        case 'b':
+            lua_pushnumber(L, static_cast<unsigned char>(va_arg(args, int)));
+            ++count;
+            break;
+        case 'w':
+            lua_pushnumber(L, static_cast<uint16_t>(va_arg(args, int)));
+            ++count;
+            break;
+        default:
+            break;
+        }
+    }
+    va_end(args);
+
+    if (lua_pcall(L, count, 1, 0) != 0)
+    {
+        s_Debugger.LogLuaError(L);
+        lua_settop(L, top);
+        return -1;
+    }
+    if (!lua_isnumber(L, -1))
+    {
+        lua_settop(L, top);
+        CScriptSystem::LogError("%s' return value as it's not a number", name);
+        return -1;
+    }
+    const double value = lua_tonumber(L, -1);
+    // Truncated toward zero; out-of-range values are held at the ends.
+    int result = -1;
+    if (value >= 2147483647.0)
+        result = 2147483647;
+    else if (value <= -2147483648.0)
+        result = -2147483647 - 1;
+    else if (value == value)
+        result = static_cast<int>(value);
+    lua_settop(L, top);
+    return result;
+}
+
+void CQGUI::ManipulateHTMLWindow(int a, int b, int c)
+{
+    try
+    {
+        CallScriptFunction("gFn_manipulate_HTML_window", "%d%d%d", a, b, c);
+    }
+    catch (...)
+    {
+    }
+}
+} // namespace QGUI

@@ -1,0 +1,661 @@
+// The KeyValues text format: reader, include handling and both writers.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "KeyValues.h"
+#include "KeyValuesInternal.h"
+#include "codepage.h"
+#include "directory.h"
+#include "strtools.h"
+#include "tier0.h"
+#include "utlbuffer.h"
+
+namespace
+{
+
+// The process-wide token buffer: each token is copied out (as a symbol or a
+// value copy) before the next one is read.
+char s_token[KeyValues::MAX_TOKEN_LENGTH + 1];
+
+// Reads one token into s_token. Returns false at the end of the text (also
+// inside a quoted token or a comment). Bytes 1 to 32 are white space.
+bool ReadTokenRaw(const char*& cursor, bool escapes, bool& quoted, size_t& length)
+{
+    quoted = false;
+    length = 0;
+    if (!cursor)
+        return false;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(cursor);
+    for (;;)
+    {
+        while (*p && *p <= ' ')
+            ++p;
+        if (!*p)
+        {
+            cursor = reinterpret_cast<const char*>(p);
+            return false;
+        }
+        if (p[0] != '/' || p[1] != '/')
+            break;
+        while (*p && *p != '\n')
+            ++p;
+        if (!*p)
+        {
+            cursor = reinterpret_cast<const char*>(p);
+            return false;
+        }
+        ++p;
+    }
+
+    const size_t limit = KeyValues::MAX_TOKEN_LENGTH;
+    if (*p == '"')
+    {
+        quoted = true;
+        ++p;
+        for (;;)
+        {
+            unsigned char c = *p;
+            if (!c)
+            {
+                cursor = reinterpret_cast<const char*>(p);
+                return false;
+            }
+            ++p;
+            if (c == '"')
+                break;
+            if (c == '\\' && escapes)
+            {
+                unsigned char next = *p;
+                if (!next)
+                {
+                    cursor = reinterpret_cast<const char*>(p);
+                    return false;
+                }
+                ++p;
+                c = next == 'n' ? '\n' : next == 't' ? '\t' : next;
+            }
+            if (length < limit)
+                s_token[length++] = static_cast<char>(c);
+        }
+    }
+    else if (*p == '{' || *p == '}')
+    {
+        s_token[length++] = static_cast<char>(*p++);
+    }
+    else
+    {
+        while (*p > ' ' && *p != '"' && *p != '{' && *p != '}')
+        {
+            if (length < limit)
+                s_token[length++] = static_cast<char>(*p);
+            ++p;
+        }
+    }
+    s_token[length] = '\0';
+    cursor = reinterpret_cast<const char*>(p);
+    return true;
+}
+
+bool IsBrace(const char* token, size_t length, bool quoted, char brace)
+{
+    return !quoted && length == 1 && token[0] == brace;
+}
+
+bool EqualsIgnoringCase(const char* a, const char* b)
+{
+    for (; *a && *b; ++a, ++b)
+    {
+        char ca = (*a >= 'A' && *a <= 'Z') ? static_cast<char>(*a + 32) : *a;
+        char cb = (*b >= 'A' && *b <= 'Z') ? static_cast<char>(*b + 32) : *b;
+        if (ca != cb)
+            return false;
+    }
+    return *a == *b;
+}
+
+bool IsSeparator(char c)
+{
+    return c == '/' || c == '\\';
+}
+
+// "/x", "\x" and drive names such as "C:x".
+bool IsAbsoluteName(const char* name)
+{
+    if (IsSeparator(name[0]))
+        return true;
+    char c = name[0];
+    return ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) && name[1] == ':';
+}
+
+bool HasParentPiece(const std::string& path)
+{
+    size_t start = 0;
+    while (start <= path.size())
+    {
+        size_t end = start;
+        while (end < path.size() && !IsSeparator(path[end]))
+            ++end;
+        if (path.compare(start, end - start, "..") == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+// A resource name with '\' and '/' alike, "." pieces dropped and ".." pieces
+// folded, for telling whether a file is already being loaded.
+std::string NormalizedName(const char* name)
+{
+    std::vector<std::string> pieces;
+    std::string piece;
+    for (const char* p = name;; ++p)
+    {
+        if (*p && !IsSeparator(*p))
+        {
+            piece += *p;
+            continue;
+        }
+        if (piece == "..")
+        {
+            if (!pieces.empty() && pieces.back() != "..")
+                pieces.pop_back();
+            else
+                pieces.push_back(piece);
+        }
+        else if (!piece.empty() && piece != ".")
+        {
+            pieces.push_back(piece);
+        }
+        piece.clear();
+        if (!*p)
+            break;
+    }
+    std::string result;
+    for (const std::string& p : pieces)
+    {
+        if (!result.empty())
+            result += '/';
+        result += p;
+    }
+    return result;
+}
+
+// The resources being loaded, outermost first. An include of one of them
+// would load it again without end and is refused.
+std::vector<std::string>& LoadingResources()
+{
+    static std::vector<std::string>* loading = new std::vector<std::string>;
+    return *loading;
+}
+
+class LoadingScope
+{
+public:
+    explicit LoadingScope(const char* resourceName) : m_pushed(resourceName != nullptr)
+    {
+        if (m_pushed)
+            LoadingResources().push_back(NormalizedName(resourceName));
+    }
+    ~LoadingScope()
+    {
+        if (m_pushed)
+            LoadingResources().pop_back();
+    }
+    LoadingScope(const LoadingScope&) = delete;
+    LoadingScope& operator=(const LoadingScope&) = delete;
+
+private:
+    bool m_pushed;
+};
+
+bool IsBeingLoaded(const char* resourceName)
+{
+    std::string name = NormalizedName(resourceName);
+    for (const std::string& loading : LoadingResources())
+        if (loading == name)
+            return true;
+    return false;
+}
+
+// Creates the directories leading to a file, relative to the current
+// directory. Absolute paths and paths with ".." pieces are left alone.
+void CreateMissingDirectories(const char* resourceName)
+{
+    std::string path(resourceName);
+    if (path.empty() || IsAbsoluteName(path.c_str()) || HasParentPiece(path))
+        return;
+    for (size_t i = 1; i < path.size(); ++i)
+    {
+        if (IsSeparator(path[i]) && !IsSeparator(path[i - 1]))
+            CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+    }
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Reader
+
+const char* KeyValues::ReadToken(const char*& buffer, bool& wasQuoted)
+{
+    size_t length;
+    return ReadTokenRaw(buffer, m_bHasEscapeSequences, wasQuoted, length) ? s_token : nullptr;
+}
+
+void KeyValues::StoreValueText(const char* text, size_t length)
+{
+    char* copy = static_cast<char*>(g_pMemAlloc->Alloc(length + 1, __FILE__, __LINE__));
+    std::memcpy(copy, text, length);
+    copy[length] = '\0';
+    FreeStrings();
+    m_sValue = copy;
+    int intValue = 0;
+    float floatValue = 0.0f;
+    switch (kvtext::ClassifyValue(copy, length, &intValue, &floatValue))
+    {
+    case kvtext::VALUE_FLOAT:
+        m_flValue = floatValue;
+        m_iDataType = TYPE_FLOAT;
+        break;
+    case kvtext::VALUE_INT:
+        m_iValue = intValue;
+        m_iDataType = TYPE_INT;
+        break;
+    default:
+        m_iDataType = TYPE_STRING;
+        break;
+    }
+}
+
+bool KeyValues::RecursiveLoadFromBuffer(const char* resourceName, const char*& buffer)
+{
+    (void)resourceName;
+    // Blocks are read with an explicit stack of open nodes, so a hostile
+    // nesting cannot exhaust the call stack; beyond MAX_NESTING_DEPTH open
+    // blocks the load fails.
+    struct OpenBlock
+    {
+        KeyValues* node;
+        KeyValues* lastSubKey;
+    };
+    std::vector<OpenBlock> open;
+    open.reserve(16);
+    KeyValues* last = m_pSub;
+    while (last && last->m_pPeer)
+        last = last->m_pPeer;
+    open.push_back(OpenBlock{this, last});
+
+    bool quoted;
+    size_t length;
+    while (!open.empty())
+    {
+        KeyValues* node = open.back().node;
+        if (!ReadTokenRaw(buffer, node->m_bHasEscapeSequences, quoted, length) || length == 0 ||
+            IsBrace(s_token, length, quoted, '}'))
+        {
+            open.pop_back();
+            continue;
+        }
+
+        // A new sub-key (duplicates allowed), appended after the last one.
+        KeyValues* key = new KeyValues(s_token);
+        key->m_bHasEscapeSequences = node->m_bHasEscapeSequences;
+        if (open.back().lastSubKey)
+            open.back().lastSubKey->m_pPeer = key;
+        else
+            node->m_pSub = key;
+        open.back().lastSubKey = key;
+
+        if (!ReadTokenRaw(buffer, node->m_bHasEscapeSequences, quoted, length) || IsBrace(s_token, length, quoted, '}'))
+        {
+            open.pop_back();
+            continue;
+        }
+        if (IsBrace(s_token, length, quoted, '{'))
+        {
+            if (open.size() >= static_cast<size_t>(MAX_NESTING_DEPTH))
+                return false;
+            open.push_back(OpenBlock{key, nullptr});
+            continue;
+        }
+        key->StoreValueText(s_token, length);
+    }
+    return true;
+}
+
+bool KeyValues::LoadFromBuffer(const char* resourceName, const char* buffer, IBaseFileSystem* fileSystem,
+                               const char* pathId)
+{
+    LoadingScope scope(resourceName);
+
+    // The text is read into a staging node and joined to this tree only when
+    // the whole load succeeds, so a failed load leaves the tree as it was.
+    KeyValues* staged = new KeyValues(static_cast<const char*>(nullptr));
+    staged->m_bHasEscapeSequences = m_bHasEscapeSequences;
+    GrowableArray<KeyValues*> includedKeys(0, 0);
+    KeyValues* current = staged;
+    KeyValues* previous = nullptr;
+    bool renamed = false;
+    bool ok = true;
+    const char* cursor = buffer;
+    bool quoted;
+    for (;;)
+    {
+        const char* token = ReadToken(cursor, quoted);
+        if (!token || !*token)
+            break;
+        if (EqualsIgnoringCase(token, "#include"))
+        {
+            token = ReadToken(cursor, quoted);
+            if (token && *token)
+                ParseIncludedKeys(resourceName, token, fileSystem, pathId, includedKeys);
+            continue;
+        }
+
+        KeyValues* key;
+        if (!current)
+        {
+            key = new KeyValues(token);
+            key->m_bHasEscapeSequences = m_bHasEscapeSequences;
+            previous->m_pPeer = key;
+        }
+        else
+        {
+            current->SetName(token);
+            key = current;
+            renamed = true;
+        }
+        token = ReadToken(cursor, quoted);
+        if (token && !quoted && token[0] == '{' && !token[1] && !key->RecursiveLoadFromBuffer(resourceName, cursor))
+        {
+            ok = false;
+            break;
+        }
+        previous = key;
+        current = nullptr;
+    }
+
+    if (!ok)
+    {
+        staged->deleteThis();
+        for (int i = 0; i < includedKeys.Count(); ++i)
+            includedKeys[i]->deleteThis();
+        return false;
+    }
+
+    if (renamed)
+        m_iKeyName = staged->m_iKeyName;
+    if (staged->m_pSub)
+    {
+        if (!m_pSub)
+        {
+            m_pSub = staged->m_pSub;
+        }
+        else
+        {
+            KeyValues* last = m_pSub;
+            while (last->m_pPeer)
+                last = last->m_pPeer;
+            last->m_pPeer = staged->m_pSub;
+        }
+    }
+    // New top-level peers go right after this node, ahead of any peers it
+    // already had, which stay linked.
+    if (KeyValues* peers = staged->m_pPeer)
+    {
+        KeyValues* last = peers;
+        while (last->m_pPeer)
+            last = last->m_pPeer;
+        last->m_pPeer = m_pPeer;
+        m_pPeer = peers;
+    }
+    staged->m_pSub = nullptr;
+    staged->m_pPeer = nullptr;
+    staged->deleteThis();
+
+    AppendIncludedKeys(includedKeys);
+    return true;
+}
+
+void KeyValues::ParseIncludedKeys(const char* resourceName, const char* includeName, IBaseFileSystem* fileSystem,
+                                  const char* pathId, GrowableArray<KeyValues*>& includedKeys)
+{
+    if (!fileSystem || !includeName || !*includeName)
+        return;
+    // Included files are named relative to the including one; absolute
+    // names are refused.
+    if (IsAbsoluteName(includeName))
+        return;
+
+    char path[INCLUDE_PATH_SIZE];
+    StrNCopy(path, resourceName ? resourceName : "", sizeof(path));
+    char* slash = std::strrchr(path, '/');
+    char* backslash = std::strrchr(path, '\\');
+    char* cut = slash > backslash ? slash : backslash;
+    if (cut)
+        cut[1] = '\0';
+    else
+        path[0] = '\0';
+    StrNCat(path, includeName, sizeof(path));
+
+    // A file that is being loaded already (directly or through other
+    // includes) is refused, as is a chain of includes nested too deep.
+    if (LoadingResources().size() >= static_cast<size_t>(MAX_INCLUDE_DEPTH) || IsBeingLoaded(path))
+        return;
+
+    KeyValues* included = new KeyValues(path);
+    included->m_bHasEscapeSequences = m_bHasEscapeSequences;
+    if (included->LoadFromFile(fileSystem, path, pathId) && includedKeys.AddToTail(included) >= 0)
+        return;
+    included->deleteThis();
+}
+
+void KeyValues::AppendIncludedKeys(GrowableArray<KeyValues*>& includedKeys)
+{
+    if (includedKeys.Count() == 0)
+        return;
+    KeyValues* last = this;
+    for (int i = 0; i < includedKeys.Count(); ++i)
+    {
+        while (last->m_pPeer)
+            last = last->m_pPeer;
+        last->m_pPeer = includedKeys[i];
+    }
+}
+
+bool KeyValues::LoadFromFile(IBaseFileSystem* fileSystem, const char* resourceName, const char* pathId)
+{
+    if (!fileSystem || !resourceName)
+        return false;
+    FileHandle_t file = fileSystem->Open(resourceName, "rb", pathId);
+    if (!file)
+        return false;
+    int size = fileSystem->Size(file);
+    if (size < 0)
+    {
+        fileSystem->Close(file);
+        return false;
+    }
+    char* buffer = static_cast<char*>(TempBufferAlloc(static_cast<size_t>(size) + 1));
+    if (!buffer)
+    {
+        fileSystem->Close(file);
+        return false;
+    }
+    int read = size > 0 ? fileSystem->Read(buffer, size, file) : 0;
+    if (read < 0)
+        read = 0;
+    if (read > size)
+        read = size;
+    // The text ends after the bytes actually read.
+    buffer[read] = '\0';
+    fileSystem->Close(file);
+
+    bool result = LoadFromBuffer(resourceName, buffer, fileSystem, nullptr);
+    TempBufferRelease();
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// Writers
+
+bool KeyValues::SaveToFile(IBaseFileSystem* fileSystem, const char* resourceName, const char* pathId)
+{
+    if (!fileSystem || !resourceName)
+        return false;
+    FileHandle_t file = fileSystem->Open(resourceName, "wb", pathId);
+    if (!file)
+    {
+        CreateMissingDirectories(resourceName);
+        file = fileSystem->Open(resourceName, "wb", pathId);
+    }
+    if (!file)
+        return false;
+    bool written = RecursiveSaveToFile(fileSystem, file, 0);
+    fileSystem->Close(file);
+    return written;
+}
+
+namespace
+{
+
+// One Write of a whole piece; false when it falls short.
+bool WritePiece(IBaseFileSystem* fileSystem, FileHandle_t file, const char* text, size_t length)
+{
+    if (length > 0x7FFFFFFF)
+        return false;
+    return fileSystem->Write(text, static_cast<int>(length), file) == static_cast<int>(length);
+}
+
+bool WriteText(IBaseFileSystem* fileSystem, FileHandle_t file, const char* text)
+{
+    return WritePiece(fileSystem, file, text, std::strlen(text));
+}
+
+} // namespace
+
+bool KeyValues::WriteIndents(IBaseFileSystem* fileSystem, FileHandle_t file, int indentLevel)
+{
+    bool ok = true;
+    for (int i = 0; i < indentLevel; ++i)
+        ok = WritePiece(fileSystem, file, "\t", 1) && ok;
+    return ok;
+}
+
+bool KeyValues::WriteConvertedString(IBaseFileSystem* fileSystem, FileHandle_t file, const char* text)
+{
+    std::string escaped;
+    escaped.reserve(std::strlen(text) + 8);
+    for (const char* p = text; *p; ++p)
+    {
+        if (*p == '"')
+            escaped += '\\';
+        escaped += *p;
+    }
+    return WritePiece(fileSystem, file, escaped.data(), escaped.size());
+}
+
+bool KeyValues::RecursiveSaveToFile(IBaseFileSystem* fileSystem, FileHandle_t file, int indentLevel)
+{
+    bool ok = WriteIndents(fileSystem, file, indentLevel);
+    ok = WriteText(fileSystem, file, "\"") && ok;
+    ok = WriteText(fileSystem, file, GetName()) && ok;
+    ok = WriteText(fileSystem, file, "\"\n") && ok;
+    ok = WriteIndents(fileSystem, file, indentLevel) && ok;
+    ok = WriteText(fileSystem, file, "{\n") && ok;
+
+    for (KeyValues* sub = m_pSub; sub; sub = sub->m_pPeer)
+    {
+        if (sub->m_pSub)
+        {
+            ok = sub->RecursiveSaveToFile(fileSystem, file, indentLevel + 1) && ok;
+            continue;
+        }
+        // The value as written: escaped text, or a number as it is.
+        std::string value;
+        bool escape = true;
+        switch (sub->m_iDataType)
+        {
+        case TYPE_STRING:
+            if (!sub->m_sValue || !*sub->m_sValue)
+                continue;
+            value = sub->m_sValue;
+            break;
+        case TYPE_WSTRING:
+        {
+            if (!sub->m_wsValue)
+                continue;
+            int size = WideCharToMultiByte(CP_UTF8, 0, sub->m_wsValue, -1, nullptr, 0, nullptr, nullptr);
+            if (size <= 0)
+                continue;
+            value.resize(static_cast<size_t>(size));
+            if (!WideCharToMultiByte(CP_UTF8, 0, sub->m_wsValue, -1, &value[0], size, nullptr, nullptr))
+                continue;
+            value.resize(static_cast<size_t>(size) - 1);
+            break;
+        }
+        case TYPE_INT:
+        {
+            char number[32];
+            std::snprintf(number, sizeof(number), "%d", sub->m_iValue);
+            value = number;
+            escape = false;
+            break;
+        }
+        case TYPE_FLOAT:
+        {
+            char number[64];
+            std::snprintf(number, sizeof(number), "%f", static_cast<double>(sub->m_flValue));
+            value = number;
+            escape = false;
+            break;
+        }
+        default: // pointers, colours and empty keys are not written
+            continue;
+        }
+        ok = WriteIndents(fileSystem, file, indentLevel + 1) && ok;
+        ok = WriteText(fileSystem, file, "\"") && ok;
+        ok = WriteText(fileSystem, file, sub->GetName()) && ok;
+        ok = WriteText(fileSystem, file, "\"\t\t\"") && ok;
+        if (escape)
+            ok = WriteConvertedString(fileSystem, file, value.c_str()) && ok;
+        else
+            ok = WritePiece(fileSystem, file, value.data(), value.size()) && ok;
+        ok = WriteText(fileSystem, file, "\"\n") && ok;
+    }
+
+    ok = WriteIndents(fileSystem, file, indentLevel) && ok;
+    ok = WriteText(fileSystem, file, "}\n") && ok;
+    return ok;
+}
+
+void KeyValues::WriteIndents(CUtlBuffer& buffer, int indentLevel)
+{
+    for (int i = 0; i < indentLevel; ++i)
+        buffer.Printf("\t");
+}
+
+void KeyValues::RecursiveSaveToFile(CUtlBuffer& buffer, int indentLevel)
+{
+    WriteIndents(buffer, indentLevel);
+    buffer.Printf("\"%s\"\n", GetName());
+    WriteIndents(buffer, indentLevel);
+    buffer.Printf("{\n");
+    for (KeyValues* sub = m_pSub; sub; sub = sub->m_pPeer)
+    {
+        if (sub->m_pSub)
+        {
+            sub->RecursiveSaveToFile(buffer, indentLevel + 1);
+        }
+        else if (sub->m_sValue && *sub->m_sValue)
+        {
+            WriteIndents(buffer, indentLevel + 1);
+            buffer.Printf("\"%s\"\t\t\"%s\"\n", sub->GetName(), sub->m_sValue);
+        }
+    }
+    WriteIndents(buffer, indentLevel);
+    buffer.Printf("}\n");
+}

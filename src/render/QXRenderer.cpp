@@ -1,0 +1,680 @@
+#include "render/QXRenderer.h"
+
+#include <CEGUI/Exceptions.h>
+#include <CEGUI/Logger.h>
+#include <CEGUI/RenderEffect.h>
+#include <CEGUI/RenderQueue.h>
+#include <CEGUI/System.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/InterfaceRegistry.h"
+#include "render/QXTexture.h"
+
+namespace QXUI
+{
+namespace
+{
+const CEGUI::String s_identifier("QXUI::CQXRenerder - draws through the host render interface");
+const CEGUI::Vector2f s_dpi(96, 96);
+
+// Shrinks a destination rectangle to a clip rectangle, shrinking the texture
+// rectangle in proportion. False when nothing is left.
+bool ClipQuad(CEGUI::Rectf& dest, CEGUI::Rectf& tex, const CEGUI::Rectf& clip)
+{
+    const CEGUI::Rectf clipped = dest.getIntersection(clip);
+    if (clipped.getWidth() <= 0.0f || clipped.getHeight() <= 0.0f)
+        return false;
+    const float w = dest.getWidth();
+    const float h = dest.getHeight();
+    const float tw = tex.getWidth();
+    const float th = tex.getHeight();
+    CEGUI::Rectf t = tex;
+    if (w > 0.0f)
+    {
+        t.left(tex.left() + (clipped.left() - dest.left()) / w * tw);
+        t.right(tex.right() - (dest.right() - clipped.right()) / w * tw);
+    }
+    if (h > 0.0f)
+    {
+        t.top(tex.top() + (clipped.top() - dest.top()) / h * th);
+        t.bottom(tex.bottom() - (dest.bottom() - clipped.bottom()) / h * th);
+    }
+    dest = clipped;
+    tex = t;
+    return true;
+}
+
+void LogWarning(const char* text)
+{
+    if (CEGUI::Logger* logger = CEGUI::Logger::getSingletonPtr())
+        logger->logEvent(text, CEGUI::Warnings);
+}
+
+bool SamePos(const CEGUI::Vertex& a, const CEGUI::Vertex& b)
+{
+    return a.position.d_x == b.position.d_x && a.position.d_y == b.position.d_y;
+}
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Geometry buffer
+
+CQXGeometryBuffer::CQXGeometryBuffer(CQXRenerder& owner)
+    : d_owner(owner), d_clipRect(0, 0, 0, 0), d_translation(0, 0, 0)
+{
+}
+
+void CQXGeometryBuffer::setTranslation(const CEGUI::Vector3f& v)
+{
+    d_translation = v;
+    d_quadsValid = false;
+}
+
+// Rotation is only used by texture-backed windows, which this renderer does
+// not create.
+void CQXGeometryBuffer::setRotation(const CEGUI::Quaternion&) {}
+void CQXGeometryBuffer::setPivot(const CEGUI::Vector3f&) {}
+
+void CQXGeometryBuffer::setClippingRegion(const CEGUI::Rectf& region)
+{
+    d_clipRect = region;
+    d_quadsValid = false;
+}
+
+void CQXGeometryBuffer::appendVertex(const CEGUI::Vertex& vertex)
+{
+    appendGeometry(&vertex, 1);
+}
+
+void CQXGeometryBuffer::appendGeometry(const CEGUI::Vertex* const vbuff, CEGUI::uint vertex_count)
+{
+    if (d_batches.empty() || d_batches.back().texture != d_activeTexture)
+        d_batches.push_back(Batch{d_activeTexture, {}});
+    std::vector<CEGUI::Vertex>& out = d_batches.back().vertices;
+    for (CEGUI::uint i = 0; i < vertex_count; ++i)
+    {
+        out.push_back(vbuff[i]);
+        out.back().position.d_z += d_zOffset;
+    }
+    d_vertexCount += vertex_count;
+    d_quadsValid = false;
+}
+
+void CQXGeometryBuffer::setActiveTexture(CEGUI::Texture* texture)
+{
+    d_activeTexture = static_cast<CQXTexture*>(texture);
+}
+
+void CQXGeometryBuffer::reset()
+{
+    d_batches.clear();
+    d_vertexCount = 0;
+    d_activeTexture = nullptr;
+    d_quads.clear();
+    d_quadsValid = false;
+}
+
+CEGUI::Texture* CQXGeometryBuffer::getActiveTexture() const
+{
+    return d_activeTexture;
+}
+
+CEGUI::uint CQXGeometryBuffer::getVertexCount() const
+{
+    return d_vertexCount;
+}
+
+CEGUI::uint CQXGeometryBuffer::getBatchCount() const
+{
+    return static_cast<CEGUI::uint>(d_batches.size());
+}
+
+void CQXGeometryBuffer::setRenderEffect(CEGUI::RenderEffect* effect)
+{
+    d_effect = effect;
+}
+
+CEGUI::RenderEffect* CQXGeometryBuffer::getRenderEffect()
+{
+    return d_effect;
+}
+
+void CQXGeometryBuffer::setClippingActive(const bool active)
+{
+    d_clippingActive = active;
+    d_quadsValid = false;
+}
+
+bool CQXGeometryBuffer::isClippingActive() const
+{
+    return d_clippingActive;
+}
+
+void CQXGeometryBuffer::setOwner(const CQXGeometryBuffer* owner, float bias)
+{
+    d_ownerBuffer = owner;
+    d_ownerBias = bias;
+}
+
+void CQXGeometryBuffer::addDrawable(IExtraDrawable* object, const CEGUI::Rectf& dest, float z,
+                                    const CEGUI::Rectf* clip)
+{
+    d_drawables.push_back(Drawable{object, dest, z, clip ? *clip : CEGUI::Rectf(0, 0, 0, 0),
+                                   clip != nullptr});
+}
+
+void CQXGeometryBuffer::clearDrawables()
+{
+    d_drawables.clear();
+}
+
+// The library hands every image over as two triangles: top-left,
+// bottom-left, bottom-right, top-right, top-left, bottom-right. Each such
+// group becomes one quad in screen space, clipped to the clipping region.
+void CQXGeometryBuffer::rebuildQuads() const
+{
+    d_quads.clear();
+    for (const Batch& batch : d_batches)
+    {
+        const std::vector<CEGUI::Vertex>& v = batch.vertices;
+        size_t i = 0;
+        for (; i + 6 <= v.size(); i += 6)
+        {
+            const CEGUI::Vertex* g = &v[i];
+            const bool quad = SamePos(g[4], g[0]) && SamePos(g[5], g[2]) &&
+                              g[1].position.d_x == g[0].position.d_x &&
+                              g[1].position.d_y == g[2].position.d_y &&
+                              g[3].position.d_x == g[2].position.d_x &&
+                              g[3].position.d_y == g[0].position.d_y;
+            if (!quad)
+            {
+                if (!d_loggedStray)
+                {
+                    d_loggedStray = true;
+                    LogWarning(
+                        "QXUI::CQXGeometryBuffer: geometry that is not an image quad was dropped.");
+                }
+                continue;
+            }
+            CachedQuad q;
+            q.texture = batch.texture;
+            q.dest = CEGUI::Rectf(g[0].position.d_x + d_translation.d_x,
+                                  g[0].position.d_y + d_translation.d_y,
+                                  g[2].position.d_x + d_translation.d_x,
+                                  g[2].position.d_y + d_translation.d_y);
+            q.tex = CEGUI::Rectf(g[0].tex_coords.d_x, g[0].tex_coords.d_y, g[2].tex_coords.d_x,
+                                 g[2].tex_coords.d_y);
+            q.colours.topLeft = g[0].colour_val.getARGB();
+            q.colours.topRight = g[3].colour_val.getARGB();
+            q.colours.bottomLeft = g[1].colour_val.getARGB();
+            q.colours.bottomRight = g[2].colour_val.getARGB();
+            q.z = g[0].position.d_z;
+            if (d_clippingActive && !ClipQuad(q.dest, q.tex, d_clipRect))
+                continue;
+            d_quads.push_back(q);
+        }
+        if (i != v.size() && !d_loggedStray)
+        {
+            d_loggedStray = true;
+            LogWarning("QXUI::CQXGeometryBuffer: an incomplete vertex group was dropped.");
+        }
+    }
+    d_quadsValid = true;
+}
+
+void CQXGeometryBuffer::draw() const
+{
+    if (!d_quadsValid)
+        rebuildQuads();
+
+    // Queued window buffers each take the next depth; a buffer drawn with an
+    // owner sits at the owner's depth plus its bias; immediate drawing is flat.
+    float base = 0.0f;
+    if (d_owner.isQueueingEnabled())
+        base = d_ownerBuffer ? d_ownerBuffer->getFrameZ() + d_ownerBias : d_owner.takeWindowZ();
+    d_frameZ = base;
+
+    const int passes = d_effect ? d_effect->getPassCount() : 1;
+    for (int pass = 0; pass < passes; ++pass)
+    {
+        if (d_effect)
+            d_effect->performPreRenderFunctions(pass);
+        for (const Drawable& d : d_drawables)
+        {
+            if (!d.object)
+                continue;
+            const CEGUI::Vector2f offset(d_translation.d_x, d_translation.d_y);
+            CEGUI::Rectf dest = d.dest;
+            dest.offset(offset);
+            CEGUI::Rectf clip;
+            const CEGUI::Rectf* clipPtr = nullptr;
+            if (d.clipped)
+            {
+                clip = d.clip;
+                clip.offset(offset);
+                if (d_clippingActive)
+                    clip = clip.getIntersection(d_clipRect);
+                clipPtr = &clip;
+            }
+            else if (d_clippingActive)
+            {
+                clip = d_clipRect;
+                clipPtr = &clip;
+            }
+            d.object->drawExtra(d_owner, dest, base + d.z, clipPtr);
+        }
+        for (const CachedQuad& q : d_quads)
+            d_owner.addQuad(q.dest, base + q.z, q.texture, q.tex, q.colours, 0);
+    }
+    if (d_effect)
+        d_effect->performPostRenderFunctions();
+}
+
+// ---------------------------------------------------------------------------
+// Render target: the whole display
+
+CQXRenderTarget::CQXRenderTarget(CQXRenerder& owner) : d_owner(owner), d_area(0, 0, 0, 0) {}
+
+void CQXRenderTarget::draw(const CEGUI::GeometryBuffer& buffer)
+{
+    buffer.draw();
+}
+
+// Interface geometry is queued, ordered by depth and drawn in one pass; what
+// is drawn outside a queue (the mouse cursor) takes the immediate path.
+void CQXRenderTarget::draw(const CEGUI::RenderQueue& queue)
+{
+    d_owner.setQueueingEnabled(true);
+    d_owner.clearRenderList();
+    queue.draw();
+    d_owner.doRender();
+    d_owner.setQueueingEnabled(false);
+}
+
+void CQXRenderTarget::setArea(const CEGUI::Rectf& area)
+{
+    d_area = area;
+    CEGUI::RenderTargetEventArgs args(this);
+    fireEvent(EventAreaChanged, args, EventNamespace);
+}
+
+const CEGUI::Rectf& CQXRenderTarget::getArea() const
+{
+    return d_area;
+}
+
+bool CQXRenderTarget::isImageryCache() const
+{
+    return false;
+}
+
+void CQXRenderTarget::activate() {}
+void CQXRenderTarget::deactivate() {}
+
+void CQXRenderTarget::unprojectPoint(const CEGUI::GeometryBuffer&, const CEGUI::Vector2f& p_in,
+                                     CEGUI::Vector2f& p_out) const
+{
+    p_out = p_in;
+}
+
+// ---------------------------------------------------------------------------
+// Renderer
+
+bool CQXRenerder::quadBefore(const QuadRecord& a, const QuadRecord& b)
+{
+    return a.z > b.z;
+}
+
+CQXRenerder::CQXRenerder(CreateInterfaceFn* factories, int count)
+    : d_quads(&CQXRenerder::quadBefore), d_displayRect(0, 0, 0, 0), d_displaySize(0, 0)
+{
+    d_listener.owner = this;
+    d_defaultTarget = new CQXRenderTarget(*this);
+    connectHost(factories, count);
+}
+
+CQXRenerder::~CQXRenerder()
+{
+    destroyAllGeometryBuffers();
+    d_quads.clear();
+    // Textures still listed are released with the renderer: nothing else
+    // can reach them once it is gone.
+    while (!d_textures.empty())
+        destroyTexture(d_textures.front());
+    if (d_render)
+    {
+        if (IQXDeviceEventSource* source = d_render->GetDeviceEventSource())
+            source->RemoveListener(&d_listener);
+    }
+    delete d_defaultTarget;
+}
+
+void CQXRenerder::connectHost(CreateInterfaceFn* factories, int count)
+{
+    d_displayRect = CEGUI::Rectf(0, 0, 0, 0);
+    d_maxTextureSize = 0;
+    d_render = static_cast<IQXRender*>(
+        QGUI::FindHostInterface(factories, count, QXRENDER_INTERFACE_VERSION));
+    d_engine = static_cast<IQEngineClient*>(
+        QGUI::FindHostInterface(factories, count, QENGINECLIENT_INTERFACE_VERSION));
+    updateDisplayArea();
+    if (d_render)
+    {
+        if (const uint32_t* caps = d_render->GetDeviceCaps())
+            d_maxTextureSize = std::min(caps[0], caps[1]);
+    }
+}
+
+void CQXRenerder::setDisplayRect(float width, float height)
+{
+    d_displayRect.right(d_displayRect.left() + width);
+    d_displayRect.bottom(d_displayRect.top() + height);
+    d_displaySize = d_displayRect.getSize();
+    d_defaultTarget->setArea(CEGUI::Rectf(CEGUI::Vector2f(0, 0), d_displaySize));
+}
+
+void CQXRenerder::updateDisplayArea()
+{
+    if (!d_render)
+        return;
+    const QXViewport* viewport = d_render->GetViewport();
+    if (!viewport)
+        return;
+    const CEGUI::Sizef size(static_cast<float>(viewport->width), static_cast<float>(viewport->height));
+    setDisplayRect(size.d_width, size.d_height);
+    if (CEGUI::System* system = CEGUI::System::getSingletonPtr())
+        system->notifyDisplaySizeChanged(size);
+}
+
+void CQXRenerder::addQuad(const CEGUI::Rectf& dest, float z, const CQXTexture* tex,
+                          const CEGUI::Rectf& texRect, const QuadColours& colours,
+                          int quadSplitMode)
+{
+    if (texRect.left() == texRect.right() || texRect.top() == texRect.bottom())
+        return;
+    if (std::isnan(z))
+        z = 0.0f;
+
+    QuadRecord quad;
+    quad.hostTexture = tex ? tex->getHostTexture() : nullptr;
+    quad.left = dest.left() - 0.5f;
+    quad.right = dest.right() - 0.5f;
+    quad.top = dest.top() - 0.5f;
+    quad.bottom = dest.bottom() - 0.5f;
+    quad.z = z;
+    quad.texLeft = texRect.left();
+    quad.texRight = texRect.right();
+    quad.texTop = texRect.top();
+    quad.texBottom = texRect.bottom();
+    quad.topLeft = colours.topLeft;
+    quad.topRight = colours.topRight;
+    quad.bottomLeft = colours.bottomLeft;
+    quad.bottomRight = colours.bottomRight;
+    quad.renderOp = tex ? tex->getRenderOp() : 0;
+    quad.objectId = tex ? tex->getObjectId() : 0;
+    quad.alpha = tex ? tex->isAlpha() : false;
+    quad.splitMode = quadSplitMode;
+
+    if (d_queueing)
+    {
+        // A texture that is neither loaded nor a game object draws nothing.
+        if (!quad.hostTexture && !(tex && tex->isGameObject()))
+            return;
+        d_quads.insert(quad);
+        return;
+    }
+
+    if (!d_immediateOverride && d_engine && d_engine->IsGuiRenderSuppressed())
+        return;
+    // Game objects are drawn only from the queue.
+    if (!quad.hostTexture)
+        return;
+    drawQuad(quad);
+}
+
+void CQXRenerder::drawQuad(const QuadRecord& quad)
+{
+    if (quad.hostTexture)
+    {
+        if (!d_render)
+            return;
+        const float texW = static_cast<float>(quad.hostTexture->GetWidth());
+        const float texH = static_cast<float>(quad.hostTexture->GetHeight());
+        const float srcW = (quad.texRight - quad.texLeft) * texW;
+        const float srcH = (quad.texBottom - quad.texTop) * texH;
+        if (srcW == 0.0f || srcH == 0.0f)
+            return;
+        IQXDrawer* drawer = d_render->GetDrawer();
+        if (!drawer)
+            return;
+        const float scale[2] = {(quad.right - quad.left) / srcW, (quad.bottom - quad.top) / srcH};
+        const float zero[3] = {0.0f, 0.0f, 0.0f};
+        const float src[4] = {quad.texLeft, quad.texTop, quad.texRight, quad.texBottom};
+        const uint32_t colours[4] = {quad.topLeft, quad.topRight, quad.bottomRight, quad.bottomLeft};
+        const int x = static_cast<int>(quad.left);
+        const int y = static_cast<int>(quad.top);
+        if (quad.alpha)
+            drawer->DrawQuadAlpha(x, y, quad.hostTexture, scale, zero, src, colours, quad.z);
+        else
+            drawer->DrawQuad(x, y, quad.hostTexture, scale, zero, src, colours, quad.z);
+        return;
+    }
+    if (!d_engine)
+        return;
+    const int texRect[4] = {static_cast<int>(quad.texLeft), static_cast<int>(quad.texTop),
+                            static_cast<int>(quad.texRight), static_cast<int>(quad.texBottom)};
+    d_engine->RenderObjectQuad(quad.objectId, static_cast<int>(quad.left),
+                               static_cast<int>(quad.top), static_cast<int>(quad.right),
+                               static_cast<int>(quad.bottom), quad.z, quad.renderOp, texRect);
+}
+
+void CQXRenerder::doRender()
+{
+    for (const QuadRecord& quad : d_quads)
+        drawQuad(quad);
+}
+
+void CQXRenerder::clearRenderList()
+{
+    d_quads.clear();
+}
+
+float CQXRenerder::takeWindowZ()
+{
+    const float z = d_currentZ;
+    d_currentZ -= 0.001f;
+    return z;
+}
+
+void CQXRenerder::forgetHostTexture(IQXHostTexture* hostTexture)
+{
+    for (auto it = d_quads.begin(); it != d_quads.end();)
+    {
+        if (it->hostTexture == hostTexture)
+            it = d_quads.erase(it);
+        else
+            ++it;
+    }
+}
+
+CQXTexture* CQXRenerder::registerTexture(CQXTexture* texture)
+{
+    d_textures.push_back(texture);
+    return texture;
+}
+
+CQXTexture* CQXRenerder::createTexture()
+{
+    return registerTexture(
+        new CQXTexture(*this, CEGUI::String("QXUI/unnamed/") + std::to_string(
+                                                     ++d_textureSerial)));
+}
+
+CQXTexture* CQXRenerder::createTexture(float)
+{
+    return createTexture();
+}
+
+CQXTexture* CQXRenerder::createTexture(const CEGUI::String& filename,
+                                       const CEGUI::String& resourceGroup)
+{
+    CQXTexture* texture = createTexture();
+    texture->loadFromFile(filename, resourceGroup);
+    return texture;
+}
+
+void CQXRenerder::destroyTexture(CQXTexture* texture)
+{
+    if (!texture)
+        return;
+    auto it = std::find(d_textures.begin(), d_textures.end(), texture);
+    if (it == d_textures.end())
+        return;
+    d_textures.erase(it);
+    auto named = d_namedTextures.find(texture->getName());
+    if (named != d_namedTextures.end() && named->second == texture)
+        d_namedTextures.erase(named);
+    texture->releaseHostTexture();
+    delete texture;
+}
+
+void CQXRenerder::reloadTexture(CQXTexture* texture, const CEGUI::String& filename,
+                                const CEGUI::String& resourceGroup)
+{
+    if (!texture || !d_render)
+        return;
+    texture->releaseHostTexture();
+    texture->loadFromFile(filename, resourceGroup);
+    // Cached texture rectangles were worked out with the old size.
+    if (CEGUI::System* system = CEGUI::System::getSingletonPtr())
+        system->invalidateAllCachedRendering();
+}
+
+CEGUI::RenderTarget& CQXRenerder::getDefaultRenderTarget()
+{
+    return *d_defaultTarget;
+}
+
+CEGUI::GeometryBuffer& CQXRenerder::createGeometryBuffer()
+{
+    CQXGeometryBuffer* buffer = new CQXGeometryBuffer(*this);
+    d_geometryBuffers.push_back(buffer);
+    return *buffer;
+}
+
+void CQXRenerder::destroyGeometryBuffer(const CEGUI::GeometryBuffer& buffer)
+{
+    auto it = std::find(d_geometryBuffers.begin(), d_geometryBuffers.end(), &buffer);
+    if (it == d_geometryBuffers.end())
+        return;
+    CQXGeometryBuffer* own = *it;
+    d_geometryBuffers.erase(it);
+    delete own;
+}
+
+void CQXRenerder::destroyAllGeometryBuffers()
+{
+    for (CQXGeometryBuffer* buffer : d_geometryBuffers)
+        delete buffer;
+    d_geometryBuffers.clear();
+}
+
+// No render-to-texture: windows that ask for their own surface draw directly.
+CEGUI::TextureTarget* CQXRenerder::createTextureTarget()
+{
+    return nullptr;
+}
+
+void CQXRenerder::destroyTextureTarget(CEGUI::TextureTarget*) {}
+void CQXRenerder::destroyAllTextureTargets() {}
+
+CEGUI::Texture& CQXRenerder::createTexture(const CEGUI::String& name)
+{
+    if (isTextureDefined(name))
+        CEGUI_THROW(CEGUI::AlreadyExistsException("A texture named '" + name + "' already exists."));
+    CQXTexture* texture = registerTexture(new CQXTexture(*this, name));
+    d_namedTextures[name] = texture;
+    return *texture;
+}
+
+CEGUI::Texture& CQXRenerder::createTexture(const CEGUI::String& name,
+                                           const CEGUI::String& filename,
+                                           const CEGUI::String& resourceGroup)
+{
+    CEGUI::Texture& texture = createTexture(name);
+    texture.loadFromFile(filename, resourceGroup);
+    return texture;
+}
+
+CEGUI::Texture& CQXRenerder::createTexture(const CEGUI::String& name, const CEGUI::Sizef&)
+{
+    return createTexture(name);
+}
+
+void CQXRenerder::destroyTexture(CEGUI::Texture& texture)
+{
+    destroyTexture(static_cast<CQXTexture*>(&texture));
+}
+
+void CQXRenerder::destroyTexture(const CEGUI::String& name)
+{
+    auto it = d_namedTextures.find(name);
+    if (it != d_namedTextures.end())
+        destroyTexture(it->second);
+}
+
+void CQXRenerder::destroyAllTextures()
+{
+    while (!d_textures.empty())
+        destroyTexture(d_textures.front());
+}
+
+CEGUI::Texture& CQXRenerder::getTexture(const CEGUI::String& name) const
+{
+    auto it = d_namedTextures.find(name);
+    if (it == d_namedTextures.end())
+        CEGUI_THROW(CEGUI::UnknownObjectException("No texture named '" + name + "' exists."));
+    return *it->second;
+}
+
+bool CQXRenerder::isTextureDefined(const CEGUI::String& name) const
+{
+    return d_namedTextures.find(name) != d_namedTextures.end();
+}
+
+void CQXRenerder::beginRendering()
+{
+    d_currentZ = 1.0f;
+}
+
+void CQXRenerder::endRendering() {}
+
+void CQXRenerder::setDisplaySize(const CEGUI::Sizef& size)
+{
+    if (size == d_displaySize)
+        return;
+    setDisplayRect(size.d_width, size.d_height);
+}
+
+const CEGUI::Sizef& CQXRenerder::getDisplaySize() const
+{
+    return d_displaySize;
+}
+
+const CEGUI::Vector2f& CQXRenerder::getDisplayDPI() const
+{
+    return s_dpi;
+}
+
+CEGUI::uint CQXRenerder::getMaxTextureSize() const
+{
+    return d_maxTextureSize;
+}
+
+const CEGUI::String& CQXRenerder::getIdentifierString() const
+{
+    return s_identifier;
+}
+} // namespace QXUI

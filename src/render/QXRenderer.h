@@ -1,0 +1,261 @@
+// The GUI library's renderer over the host render interface. Interface
+// geometry is turned into textured quads with a depth; queued quads are drawn
+// greatest depth first, immediate quads at once unless the engine client
+// suppresses interface drawing.
+#pragma once
+
+#include <CEGUI/GeometryBuffer.h>
+#include <CEGUI/RenderTarget.h>
+#include <CEGUI/Renderer.h>
+#include <CEGUI/Vertex.h>
+
+#include <cstdint>
+#include <map>
+#include <set>
+#include <vector>
+
+#include "IQEngineClient.h"
+#include "IQXRender.h"
+#include "core/ModuleMemory.h"
+
+namespace QXUI
+{
+class CQXTexture;
+class CQXRenerder;
+
+// One queued quad.
+struct QuadRecord
+{
+    IQXHostTexture* hostTexture;
+    float top, bottom, left, right;           // destination, shifted by (-0.5, -0.5)
+    float z;
+    float texTop, texBottom, texLeft, texRight;
+    uint32_t topLeft, topRight, bottomLeft, bottomRight;
+    uint32_t renderOp;
+    uint32_t objectId;
+    bool alpha;
+    int splitMode;
+};
+
+// Colours of a quad's corners, ARGB.
+struct QuadColours
+{
+    uint32_t topLeft, topRight, bottomLeft, bottomRight;
+};
+
+// A drawable that a buffer adds beside its own quads (game objects and other
+// imagery the module draws itself).
+class IExtraDrawable
+{
+public:
+    virtual ~IExtraDrawable() {}
+    // dest in screen pixels; z the drawable's depth; clip null or a screen rect.
+    virtual void drawExtra(CQXRenerder& renderer, const CEGUI::Rectf& dest, float z,
+                           const CEGUI::Rectf* clip) = 0;
+};
+
+class CQXGeometryBuffer : public CEGUI::GeometryBuffer, public QGUI::CModuleObject
+{
+public:
+    explicit CQXGeometryBuffer(CQXRenerder& owner);
+
+    void draw() const override;
+    void setTranslation(const CEGUI::Vector3f& v) override;
+    void setRotation(const CEGUI::Quaternion& r) override;
+    void setPivot(const CEGUI::Vector3f& p) override;
+    void setClippingRegion(const CEGUI::Rectf& region) override;
+    void appendVertex(const CEGUI::Vertex& vertex) override;
+    void appendGeometry(const CEGUI::Vertex* const vbuff, CEGUI::uint vertex_count) override;
+    void setActiveTexture(CEGUI::Texture* texture) override;
+    void reset() override;
+    CEGUI::Texture* getActiveTexture() const override;
+    CEGUI::uint getVertexCount() const override;
+    CEGUI::uint getBatchCount() const override;
+    void setRenderEffect(CEGUI::RenderEffect* effect) override;
+    CEGUI::RenderEffect* getRenderEffect() override;
+    void setClippingActive(const bool active) override;
+    bool isClippingActive() const override;
+
+    // Depth added to the vertices appended from now on.
+    void setZOffset(float offset) { d_zOffset = offset; }
+    float getZOffset() const { return d_zOffset; }
+    // A buffer with an owner draws at its owner's depth of this frame plus
+    // the bias instead of taking a depth of its own.
+    void setOwner(const CQXGeometryBuffer* owner, float bias);
+    // Depth this buffer drew at in the current frame.
+    float getFrameZ() const { return d_frameZ; }
+    struct Drawable
+    {
+        IExtraDrawable* object;
+        CEGUI::Rectf dest;      // buffer-local
+        float z;
+        CEGUI::Rectf clip;      // buffer-local
+        bool clipped;
+    };
+    void addDrawable(IExtraDrawable* object, const CEGUI::Rectf& dest, float z,
+                     const CEGUI::Rectf* clip);
+    void clearDrawables();
+    size_t getDrawableCount() const { return d_drawables.size(); }
+
+private:
+    struct Batch
+    {
+        CQXTexture* texture;
+        std::vector<CEGUI::Vertex> vertices;
+    };
+    struct CachedQuad
+    {
+        CQXTexture* texture;
+        CEGUI::Rectf dest;
+        CEGUI::Rectf tex;
+        QuadColours colours;
+        float z;
+    };
+    void rebuildQuads() const;
+
+    CQXRenerder& d_owner;
+    std::vector<Batch> d_batches;
+    CQXTexture* d_activeTexture = nullptr;
+    CEGUI::Rectf d_clipRect;
+    bool d_clippingActive = true;
+    CEGUI::Vector3f d_translation;
+    CEGUI::RenderEffect* d_effect = nullptr;
+    CEGUI::uint d_vertexCount = 0;
+    float d_zOffset = 0.0f;
+    const CQXGeometryBuffer* d_ownerBuffer = nullptr;
+    float d_ownerBias = 0.0f;
+    mutable float d_frameZ = 0.0f;
+    std::vector<Drawable> d_drawables;
+    mutable std::vector<CachedQuad> d_quads;
+    mutable bool d_quadsValid = false;
+    mutable bool d_loggedStray = false;
+};
+
+class CQXRenderTarget : public CEGUI::RenderTarget, public QGUI::CModuleObject
+{
+public:
+    explicit CQXRenderTarget(CQXRenerder& owner);
+    void draw(const CEGUI::GeometryBuffer& buffer) override;
+    void draw(const CEGUI::RenderQueue& queue) override;
+    void setArea(const CEGUI::Rectf& area) override;
+    const CEGUI::Rectf& getArea() const override;
+    bool isImageryCache() const override;
+    void activate() override;
+    void deactivate() override;
+    void unprojectPoint(const CEGUI::GeometryBuffer& buff, const CEGUI::Vector2f& p_in,
+                        CEGUI::Vector2f& p_out) const override;
+
+private:
+    CQXRenerder& d_owner;
+    CEGUI::Rectf d_area;
+};
+
+class CQXRenerder : public CEGUI::Renderer, public QGUI::CModuleObject
+{
+public:
+    CQXRenerder(CreateInterfaceFn* factories, int count);
+    ~CQXRenerder() override;
+
+    // --- the quad model ---
+    // Drops quads whose texture rectangle is empty; queues or draws at once.
+    void addQuad(const CEGUI::Rectf& dest, float z, const CQXTexture* tex,
+                 const CEGUI::Rectf& texRect, const QuadColours& colours, int quadSplitMode);
+    // Draws the queued quads, greatest depth first. The list stays.
+    void doRender();
+    void clearRenderList();
+    void setQueueingEnabled(bool enabled) { d_queueing = enabled; }
+    bool isQueueingEnabled() const { return d_queueing; }
+    // While set, immediate quads are drawn even when the engine client
+    // suppresses interface drawing.
+    void setImmediateOverride(bool enabled) { d_immediateOverride = enabled; }
+    bool getImmediateOverride() const { return d_immediateOverride; }
+
+    // Unnamed textures of the module's own.
+    CQXTexture* createTexture();
+    CQXTexture* createTexture(float size);
+    CQXTexture* createTexture(const CEGUI::String& filename, const CEGUI::String& resourceGroup);
+    void destroyTexture(CQXTexture* texture);
+    void reloadTexture(CQXTexture* texture, const CEGUI::String& filename,
+                       const CEGUI::String& resourceGroup);
+
+    float getWidth() const { return d_displayRect.getWidth(); }
+    float getHeight() const { return d_displayRect.getHeight(); }
+    CEGUI::Sizef getSize() const { return d_displayRect.getSize(); }
+    const CEGUI::Rectf& getRect() const { return d_displayRect; }
+    CEGUI::uint getHorzScreenDPI() const { return 96; }
+    CEGUI::uint getVertScreenDPI() const { return 96; }
+    // Reads the host viewport into the display rectangle.
+    void updateDisplayArea();
+
+    IQXRender* getRenderInterface() const { return d_render; }
+    // The provider whose registered directories textures load from; without
+    // one the GUI system's provider is asked.
+    void setResourceProvider(CEGUI::ResourceProvider* provider) { d_provider = provider; }
+    CEGUI::ResourceProvider* getResourceProvider() const { return d_provider; }
+    IQEngineClient* getEngineClient() const { return d_engine; }
+    const std::multiset<QuadRecord, bool (*)(const QuadRecord&, const QuadRecord&)>& getQuadList() const
+    {
+        return d_quads;
+    }
+    size_t getTextureCount() const { return d_textures.size(); }
+
+    // Depth for the next window buffer drawn in the queued phase.
+    float takeWindowZ();
+    // Drops queued quads that use a host texture about to be released.
+    void forgetHostTexture(IQXHostTexture* hostTexture);
+
+    // --- CEGUI::Renderer ---
+    CEGUI::RenderTarget& getDefaultRenderTarget() override;
+    CEGUI::GeometryBuffer& createGeometryBuffer() override;
+    void destroyGeometryBuffer(const CEGUI::GeometryBuffer& buffer) override;
+    void destroyAllGeometryBuffers() override;
+    CEGUI::TextureTarget* createTextureTarget() override;
+    void destroyTextureTarget(CEGUI::TextureTarget* target) override;
+    void destroyAllTextureTargets() override;
+    CEGUI::Texture& createTexture(const CEGUI::String& name) override;
+    CEGUI::Texture& createTexture(const CEGUI::String& name, const CEGUI::String& filename,
+                                  const CEGUI::String& resourceGroup) override;
+    CEGUI::Texture& createTexture(const CEGUI::String& name, const CEGUI::Sizef& size) override;
+    void destroyTexture(CEGUI::Texture& texture) override;
+    void destroyTexture(const CEGUI::String& name) override;
+    void destroyAllTextures() override;
+    CEGUI::Texture& getTexture(const CEGUI::String& name) const override;
+    bool isTextureDefined(const CEGUI::String& name) const override;
+    void beginRendering() override;
+    void endRendering() override;
+    void setDisplaySize(const CEGUI::Sizef& size) override;
+    const CEGUI::Sizef& getDisplaySize() const override;
+    const CEGUI::Vector2f& getDisplayDPI() const override;
+    CEGUI::uint getMaxTextureSize() const override;
+    const CEGUI::String& getIdentifierString() const override;
+
+private:
+    static bool quadBefore(const QuadRecord& a, const QuadRecord& b);
+    void connectHost(CreateInterfaceFn* factories, int count);
+    void drawQuad(const QuadRecord& quad);
+    CQXTexture* registerTexture(CQXTexture* texture);
+    void setDisplayRect(float width, float height);
+
+    bool d_queueing = false;
+    std::multiset<QuadRecord, bool (*)(const QuadRecord&, const QuadRecord&)> d_quads;
+    std::vector<CQXTexture*> d_textures;
+    std::map<CEGUI::String, CQXTexture*, CEGUI::StringFastLessCompare> d_namedTextures;
+    CEGUI::Rectf d_displayRect;
+    CEGUI::Sizef d_displaySize;
+    CEGUI::uint d_maxTextureSize = 0;
+    IQXRender* d_render = nullptr;
+    // The listener record removed from the device event source at destruction.
+    struct ListenerRecord
+    {
+        void* owner;
+    } d_listener;
+    bool d_immediateOverride = false;
+    IQEngineClient* d_engine = nullptr;
+
+    CQXRenderTarget* d_defaultTarget = nullptr;
+    std::vector<CQXGeometryBuffer*> d_geometryBuffers;
+    float d_currentZ = 1.0f;
+    CEGUI::ResourceProvider* d_provider = nullptr;
+    unsigned d_textureSerial = 0;
+};
+} // namespace QXUI

@@ -1,0 +1,224 @@
+#include "script/ScriptSupport.h"
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+extern "C" {
+#include <lauxlib.h>
+}
+#include <tolua++.h>
+
+namespace QGUI
+{
+namespace ScriptSupport
+{
+namespace
+{
+const CEGUI::utf32 kReplacement = 0xFFFD;
+
+// Length of the well-formed UTF-8 sequence at p (at most avail bytes), and
+// its code point; 0 when the bytes there are not a well-formed sequence.
+size_t DecodeUtf8(const unsigned char* p, size_t avail, CEGUI::utf32* cp)
+{
+    const unsigned char c = p[0];
+    if (c < 0x80)
+    {
+        *cp = c;
+        return 1;
+    }
+    size_t n;
+    CEGUI::utf32 v;
+    CEGUI::utf32 min;
+    if (c >= 0xC2 && c <= 0xDF)
+    {
+        n = 2;
+        v = c & 0x1F;
+        min = 0x80;
+    }
+    else if (c >= 0xE0 && c <= 0xEF)
+    {
+        n = 3;
+        v = c & 0x0F;
+        min = 0x800;
+    }
+    else if (c >= 0xF0 && c <= 0xF4)
+    {
+        n = 4;
+        v = c & 0x07;
+        min = 0x10000;
+    }
+    else
+        return 0;
+    if (avail < n)
+        return 0;
+    for (size_t i = 1; i < n; ++i)
+    {
+        if ((p[i] & 0xC0) != 0x80)
+            return 0;
+        v = (v << 6) | (p[i] & 0x3F);
+    }
+    if (v < min || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF))
+        return 0;
+    *cp = v;
+    return n;
+}
+
+int GetGlobalProtected(lua_State* L)
+{
+    lua_gettable(L, LUA_GLOBALSINDEX);
+    return 1;
+}
+
+// Runs protected (see PushNamedFunction). Raises plain Lua errors only and
+// holds no C++ objects, so a raised error leaves nothing behind.
+int ResolveNamedFunction(lua_State* L)
+{
+    size_t length = 0;
+    const char* name = lua_tolstring(L, 1, &length);
+    const char* end = name + length;
+    if (!std::memchr(name, '.', length))
+    {
+        lua_pushvalue(L, 1);
+        lua_gettable(L, LUA_GLOBALSINDEX);
+    }
+    else
+    {
+        bool first = true;
+        const char* p = name;
+        while (p < end)
+        {
+            while (p < end && *p == '.')
+                ++p;
+            if (p >= end)
+                break;
+            const char* q = p;
+            while (q < end && *q != '.')
+                ++q;
+            if (first)
+            {
+                lua_pushlstring(L, p, q - p);
+                lua_gettable(L, LUA_GLOBALSINDEX);
+                first = false;
+            }
+            else
+            {
+                if (!lua_istable(L, -1))
+                {
+                    // The part before this one did not give a table.
+                    const char* prevEnd = p;
+                    while (prevEnd > name && prevEnd[-1] == '.')
+                        --prevEnd;
+                    const char* prevStart = prevEnd;
+                    while (prevStart > name && prevStart[-1] != '.')
+                        --prevStart;
+                    lua_pushlstring(L, prevStart, prevEnd - prevStart);
+                    lua_pushfstring(L,
+                                    "Unable to get the Lua event handler: '%s' as part of the "
+                                    "name '%s' is not a table",
+                                    name, lua_tostring(L, -1));
+                    return lua_error(L);
+                }
+                lua_pushlstring(L, p, q - p);
+                lua_gettable(L, -2);
+                lua_remove(L, -2);
+            }
+            p = q;
+        }
+        if (first)
+            lua_pushnil(L);
+    }
+    if (!lua_isfunction(L, -1))
+    {
+        lua_pushfstring(L, "The Lua event handler: '%s' does not represent a Lua function",
+                        name);
+        return lua_error(L);
+    }
+    return 1;
+}
+} // namespace
+
+CEGUI::String Utf8ToString(const char* text, size_t length)
+{
+    CEGUI::String out;
+    if (!text)
+        return out;
+    out.reserve(length);
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    size_t i = 0;
+    while (i < length)
+    {
+        CEGUI::utf32 cp = 0;
+        const size_t n = DecodeUtf8(p + i, length - i, &cp);
+        if (n == 0)
+        {
+            out.push_back(kReplacement);
+            ++i;
+        }
+        else
+        {
+            out.push_back(cp);
+            i += n;
+        }
+    }
+    return out;
+}
+
+CEGUI::String Utf8ToString(const char* text)
+{
+    return text ? Utf8ToString(text, std::strlen(text)) : CEGUI::String();
+}
+
+const char* ErrorText(lua_State* L, int idx)
+{
+    const char* text = lua_tostring(L, idx);
+    return text ? text : "(error object is not a string)";
+}
+
+int ToInt32(lua_Number value)
+{
+    if (!(value > -2147483649.0 && value < 2147483648.0))
+        return INT_MIN;
+    return static_cast<int>(value);
+}
+
+bool PushGlobal(lua_State* L, const char* name)
+{
+    if (!name)
+        name = "";
+    if (!lua_getmetatable(L, LUA_GLOBALSINDEX))
+    {
+        lua_pushstring(L, name);
+        lua_rawget(L, LUA_GLOBALSINDEX);
+        return true;
+    }
+    lua_pop(L, 1);
+    lua_pushcfunction(L, GetGlobalProtected);
+    lua_pushstring(L, name);
+    return lua_pcall(L, 1, 1, 0) == 0;
+}
+
+bool PushNamedFunction(lua_State* L, const char* name, size_t length)
+{
+    lua_pushcfunction(L, ResolveNamedFunction);
+    lua_pushlstring(L, name ? name : "", name ? length : 0);
+    return lua_pcall(L, 1, 1, 0) == 0;
+}
+
+void PushUserType(lua_State* L, const void* ptr, const char* type)
+{
+    if (!ptr || !type)
+    {
+        lua_pushnil(L);
+        return;
+    }
+    luaL_getmetatable(L, type);
+    const bool registered = lua_istable(L, -1);
+    lua_pop(L, 1);
+    if (registered)
+        tolua_pushusertype(L, const_cast<void*>(ptr), type);
+    else
+        lua_pushnil(L);
+}
+} // namespace ScriptSupport
+} // namespace QGUI

@@ -1,0 +1,286 @@
+#include "GuiFixture.h"
+
+namespace
+{
+const char* kScheme = R"(<?xml version="1.0" ?>
+<GUIScheme version="5" name="T">
+  <LookNFeel filename="T.looknfeel" />
+  <WindowRendererSet filename="CEGUICoreWindowRendererSet" />
+  <FalagardMapping windowType="T/FrameWindow" targetType="CEGUI/FrameWindow" renderer="Core/FrameWindow" lookNFeel="T/FrameWindow" />
+  <FalagardMapping windowType="T/Titlebar" targetType="CEGUI/Titlebar" renderer="Core/Titlebar" lookNFeel="T/Titlebar" />
+  <FalagardMapping windowType="T/Button" targetType="CEGUI/PushButton" renderer="Core/Button" lookNFeel="T/Button" />
+</GUIScheme>)";
+
+#define T_AREA(w, h)                                                                   \
+    "<Area><Dim type=\"LeftEdge\"><AbsoluteDim value=\"0\" /></Dim>"                   \
+    "<Dim type=\"TopEdge\"><AbsoluteDim value=\"0\" /></Dim>"                          \
+    "<Dim type=\"Width\"><" w " /></Dim><Dim type=\"Height\"><" h " /></Dim></Area>"
+#define T_FULL T_AREA("UnifiedDim scale=\"1\" type=\"Width\"", "UnifiedDim scale=\"1\" type=\"Height\"")
+#define T_STATES(...) __VA_ARGS__
+
+const char* kLooks = "<?xml version=\"1.0\" ?><Falagard version=\"7\">"
+    "<WidgetLook name=\"T/Button\"><StateImagery name=\"Normal\" /><StateImagery name=\"Hover\" />"
+    "<StateImagery name=\"Pushed\" /><StateImagery name=\"PushedOff\" /><StateImagery name=\"Disabled\" /></WidgetLook>"
+    "<WidgetLook name=\"T/Titlebar\"><StateImagery name=\"Active\" /><StateImagery name=\"Inactive\" />"
+    "<StateImagery name=\"Disabled\" /></WidgetLook>"
+    "<WidgetLook name=\"T/FrameWindow\">"
+    "<Property name=\"AutoRenderingSurface\" value=\"false\" />"
+    "<NamedArea name=\"ClientWithTitleWithFrame\">" T_FULL "</NamedArea>"
+    "<NamedArea name=\"ClientWithTitleNoFrame\">" T_FULL "</NamedArea>"
+    "<NamedArea name=\"ClientNoTitleWithFrame\">" T_FULL "</NamedArea>"
+    "<NamedArea name=\"ClientNoTitleNoFrame\">" T_FULL "</NamedArea>"
+    "<Child type=\"T/Titlebar\" nameSuffix=\"__auto_titlebar__\">" T_AREA("UnifiedDim scale=\"1\" type=\"Width\"", "AbsoluteDim value=\"20\"") "</Child>"
+    "<Child type=\"T/Button\" nameSuffix=\"__auto_closebutton__\">" T_AREA("AbsoluteDim value=\"16\"", "AbsoluteDim value=\"16\"") "</Child>"
+    "<StateImagery name=\"ActiveWithTitleWithFrame\" /><StateImagery name=\"InactiveWithTitleWithFrame\" />"
+    "<StateImagery name=\"DisabledWithTitleWithFrame\" /><StateImagery name=\"ActiveWithTitleNoFrame\" />"
+    "<StateImagery name=\"InactiveWithTitleNoFrame\" /><StateImagery name=\"DisabledWithTitleNoFrame\" />"
+    "<StateImagery name=\"ActiveNoTitleWithFrame\" /><StateImagery name=\"InactiveNoTitleWithFrame\" />"
+    "<StateImagery name=\"DisabledNoTitleWithFrame\" /><StateImagery name=\"ActiveNoTitleNoFrame\" />"
+    "<StateImagery name=\"InactiveNoTitleNoFrame\" /><StateImagery name=\"DisabledNoTitleNoFrame\" />"
+    "</WidgetLook></Falagard>";
+
+std::string Layout(const char* type, const char* name, const char* inner = "")
+{
+    return std::string("<?xml version=\"1.0\" ?><GUILayout version=\"4\"><Window type=\"") + type +
+           "\" name=\"" + name + "\">" + inner + "</Window></GUILayout>";
+}
+
+struct PanelTest : GuiFixture
+{
+    void addFiles() override
+    {
+        fs.files["resource\\UI\\schemes\\T.scheme"] = kScheme;
+        fs.files["resource\\UI\\looknfeel\\T.looknfeel"] = kLooks;
+        fs.files["resource\\UI\\layouts\\Bag.layout"] = Layout("T/FrameWindow", "BagWnd");
+        fs.files["resource\\UI\\layouts\\Box.layout"] = Layout("T/FrameWindow", "BoxWnd");
+        fs.files["resource\\UI\\layouts\\Chest.layout"] = Layout("T/FrameWindow", "ChestWnd");
+        fs.files["resource\\UI\\layouts\\Own.layout"] =
+            Layout("T/FrameWindow", "OwnWnd", "<Event name=\"CloseClicked\" function=\"own_close\" />");
+        fs.files["resource\\UI\\layouts\\Plain.layout"] = Layout("DefaultWindow", "PlainWnd");
+        fs.files["resource\\UI\\layouts\\Broken.layout"] = "<GUILayout version=\"4\"><Window";
+        fs.files["resource\\UI\\lua_scripts\\Bag.lua"] =
+            "bag_runs = (bag_runs or 0) + 1 function Bag_on_create() bag_creates = (bag_creates or 0) + 1 end";
+    }
+    void SetUp() override
+    {
+        GuiFixture::SetUp();
+        CEGUI::SchemeManager::getSingleton().createFromFile("T.scheme");
+        ASSERT_EQ(run("sounds = '' closed = '' sys = 0 shown = 0 "
+                      "function gFn_get_window_sound(name, state) return name .. '_' .. state end "
+                      "function on_close_self(e) closed = closed .. tolua.cast(e, 'const CEGUI::WindowEventArgs').window:getName() .. ';' end "
+                      "function own_close(e) end "
+                      "function gFn_capture_frame_window_visible(e) shown = shown + 1 end "
+                      "function panel_oper_system() sys = sys + 1 return 0 end"),
+                  "");
+    }
+    QGUI::CPanel* panelOf(const HandleBase& h) { return const_cast<QGUI::PanelHandlePool&>(gui->GetPanelPool()).get(h); }
+    bool escape() { return gui->ProcessMessage(nullptr, WM_KEYUP, VK_ESCAPE, 0); }
+};
+
+TEST_F(PanelTest, HandlesCarrySlotAndSerial)
+{
+    // The root panel took slot 0 with serial 1 at start-up.
+    EXPECT_EQ(gui->GetRootPanelHandle()->value, 0x10000u);
+    HandleBase a, b, c;
+    ASSERT_NE(gui->CreatePanel(&a, nullptr), nullptr);
+    ASSERT_NE(gui->CreatePanel(&b, ""), nullptr);
+    EXPECT_EQ(a.value, (2u << 16) | 1u);
+    EXPECT_EQ(b.value, (3u << 16) | 2u);
+    EXPECT_TRUE(gui->IsPanelValid(&a));
+
+    // Released slots are reused last-released first; old handles go stale.
+    HandleBase oldA = a;
+    gui->ReleasePanel(&a);
+    gui->ReleasePanel(&b);
+    EXPECT_FALSE(gui->IsPanelValid(&oldA));
+    EXPECT_EQ(gui->QueryPanel(&oldA), nullptr);
+    gui->CreatePanel(&c, nullptr);
+    EXPECT_EQ(c.value & 0xFFFF, 2u);
+    gui->CreatePanel(&a, nullptr);
+    EXPECT_EQ(a.value & 0xFFFF, 1u);
+    EXPECT_EQ(gui->QueryPanel(&oldA), nullptr);
+
+    // Zero, null and foreign handles name no panel.
+    HandleBase zero, foreign;
+    foreign.value = (7u << 16) | 999u;
+    EXPECT_EQ(gui->QueryPanel(&zero), nullptr);
+    EXPECT_EQ(gui->QueryPanel(nullptr), nullptr);
+    EXPECT_EQ(gui->QueryPanel(&foreign), nullptr);
+    EXPECT_FALSE(gui->IsPanelValid(nullptr));
+    EXPECT_FALSE(gui->ShowPanel(&foreign, true));
+    EXPECT_FALSE(gui->AddPanelToRoot(nullptr));
+    EXPECT_FALSE(gui->AddToChildPanel(&c, &foreign));
+    gui->ReleasePanel(nullptr);
+    gui->HidePanel(&zero);
+    EXPECT_EQ(gui->CreatePanel(nullptr, "Bag"), nullptr);
+}
+
+TEST_F(PanelTest, SerialsWrapBackToOne)
+{
+    QGUI::PanelHandlePool::SerialCounter() = 65534;
+    HandleBase a, b;
+    gui->CreatePanel(&a, nullptr);
+    gui->CreatePanel(&b, nullptr);
+    EXPECT_EQ(a.value >> 16, 65535u);
+    EXPECT_EQ(b.value >> 16, 1u);
+    EXPECT_TRUE(gui->IsPanelValid(&b));
+}
+
+TEST_F(PanelTest, APanelScriptRunsOnceThenItsCreationGlobal)
+{
+    HandleBase first, second;
+    QGUI::IPanel* p = gui->CreatePanel(&first, "Bag");
+    ASSERT_NE(p, nullptr);
+    EXPECT_STREQ(p->GetName(), "");
+    EXPECT_EQ(number("bag_runs"), 1);
+    EXPECT_TRUE(isNil("bag_creates"));
+    CEGUI::Window* w = panelOf(first)->GetWindow();
+    EXPECT_EQ(w->getUserString("resourceName"), "Bag");
+    EXPECT_STREQ(gui->GetPanelName(&first), "BagWnd");
+
+    gui->CreatePanel(&second, "Bag");
+    EXPECT_EQ(number("bag_runs"), 1);
+    EXPECT_EQ(number("bag_creates"), 1);
+
+    // Nameless panels run nothing.
+    HandleBase plain;
+    gui->CreatePanel(&plain, nullptr);
+    EXPECT_EQ(panelOf(plain)->GetWindow()->getUserString("resourceName"), "");
+    EXPECT_EQ(number("bag_runs"), 1);
+}
+
+TEST_F(PanelTest, ALayoutThatFailsLeavesNothingBehind)
+{
+    const size_t live = gui->GetPanelPool().liveCount();
+    HandleBase h;
+    EXPECT_EQ(gui->CreatePanel(&h, "Broken"), nullptr);
+    EXPECT_EQ(gui->CreatePanel(&h, "Missing"), nullptr);
+    EXPECT_EQ(gui->GetPanelPool().liveCount(), live);
+    EXPECT_FALSE(gui->IsPanelValid(&h));
+    EXPECT_TRUE(logger->hasPrefix("QGUI::CQGUI::CreatePanel: the panel 'Broken' could not be created"));
+}
+
+TEST_F(PanelTest, WindowsAndOpeningSoundsFollowTheLayoutsCloseHandling)
+{
+    HandleBase bag, own, plain;
+    gui->CreatePanel(&bag, "Bag");
+    gui->CreatePanel(&own, "Own");
+    gui->CreatePanel(&plain, "Plain");
+    // Panels without their own close handling make a sound when opened.
+    std::vector<std::string> queued;
+    for (const auto& r : gui->GetSoundQueue())
+        queued.push_back(r.name);
+    EXPECT_EQ(queued, (std::vector<std::string>{"BagWnd_on", "PlainWnd_on"}));
+
+    // A layout that handles its own closing reports visibility changes.
+    gui->AddPanelToRoot(&own);
+    gui->ShowPanel(&own, false);
+    gui->ShowPanel(&own, true);
+    EXPECT_EQ(number("shown"), 2);
+
+    // Releasing a panel with the sound handler makes the closing sound.
+    gui->ReleasePanel(&bag);
+    bool closing = false;
+    for (const auto& r : gui->GetSoundQueue())
+        closing = closing || r.name == "BagWnd_off";
+    EXPECT_TRUE(closing);
+}
+
+TEST_F(PanelTest, EscapeClosesTheTopmostClosablePanel)
+{
+    HandleBase bag, box, chest, plain;
+    gui->CreatePanel(&bag, "Bag");
+    gui->CreatePanel(&box, "Box");
+    gui->CreatePanel(&chest, "Chest");
+    gui->CreatePanel(&plain, "Plain");
+    for (HandleBase* h : {&bag, &box, &chest, &plain})
+        ASSERT_TRUE(gui->AddPanelToRoot(h));
+    EXPECT_EQ(gui->GetCloseStack().size(), 3u);  // the plain window never enters
+
+    // Showing again moves to the top without duplicates.
+    gui->ShowPanel(&box, true);
+    EXPECT_EQ(gui->GetCloseStack().size(), 3u);
+    EXPECT_EQ(gui->GetCloseStack().back(), box.value);
+
+    escape();
+    EXPECT_EQ(text("closed"), "BoxWnd;");
+    EXPECT_EQ(gui->GetCloseStack().size(), 3u);
+
+    // Hidden panels leave the stack; a hidden close button is skipped.
+    gui->ShowPanel(&box, false);
+    panelOf(chest)->GetWindow()->setVisible(false);
+    escape();
+    EXPECT_EQ(text("closed"), "BoxWnd;BagWnd;");
+    EXPECT_EQ(gui->GetCloseStack().size(), 1u);
+    EXPECT_EQ(number("sys"), 0);
+
+    // A released root panel leaves a stale entry: popped, no hand-over.
+    gui->ReleaseRootPanel(&bag);
+    EXPECT_TRUE(escape() == false);
+    EXPECT_TRUE(gui->GetCloseStack().empty());
+    EXPECT_EQ(number("sys"), 0);
+    escape();
+    EXPECT_EQ(number("sys"), 1);
+}
+
+TEST_F(PanelTest, PanelsWhoseWindowDiedWithTheirParentAreGone)
+{
+    HandleBase parent, child;
+    gui->CreatePanel(&parent, "Plain");
+    gui->CreatePanel(&child, nullptr);
+    ASSERT_TRUE(gui->AddToChildPanel(&parent, &child));
+    EXPECT_FALSE(gui->AddToChildPanel(&parent, &parent));
+    gui->ReleasePanel(&parent);  // destroys the child's window too
+    EXPECT_FALSE(gui->IsPanelValid(&child));
+    EXPECT_EQ(gui->GetPanelName(&child), nullptr);
+    EXPECT_FALSE(gui->ShowPanel(&child, true));
+    EXPECT_FALSE(gui->EnablePanel(&child, true));
+    EXPECT_FALSE(gui->SetPanelAsSheet(&child, 1));
+    gui->HidePanel(&child);
+    gui->FirePanelEvent(&child, "x");
+    EXPECT_NE(gui->QueryPanel(&child), nullptr);  // the slot itself stays live
+    gui->ReleasePanel(&child);
+    EXPECT_EQ(gui->QueryPanel(&child), nullptr);
+}
+
+TEST_F(PanelTest, PanelOperationsReachTheWindow)
+{
+    HandleBase h;
+    gui->CreatePanel(&h, "Plain");
+    ASSERT_TRUE(gui->AddPanelToRoot(&h));
+    CEGUI::Window* w = panelOf(h)->GetWindow();
+    EXPECT_TRUE(gui->IsPanelVisible(&h));
+    EXPECT_TRUE(gui->EnablePanel(&h, false));
+    EXPECT_TRUE(w->isDisabled());
+    EXPECT_TRUE(gui->ShowPanel(&h, true));
+    EXPECT_FALSE(w->isDisabled());
+    gui->HidePanel(&h);
+    EXPECT_FALSE(gui->IsPanelVisible(&h));
+    EXPECT_FALSE(w->isDisabled());
+    EXPECT_TRUE(gui->MovePanelToFront(&h, true));
+    EXPECT_TRUE(gui->RedrawPanel(&h));
+
+    int fired = 0;
+    w->subscribeEvent("qgui_default_event", [&fired](const CEGUI::EventArgs&) { ++fired; return true; });
+    w->subscribeEvent("custom", [&fired](const CEGUI::EventArgs&) { fired += 10; return true; });
+    gui->FirePanelEvent(&h, nullptr);
+    gui->FirePanelEvent(&h, "custom");
+    EXPECT_EQ(fired, 11);
+
+    // A panel made the sheet; a flag other than 1 is refused.
+    EXPECT_FALSE(gui->SetPanelAsSheet(&h, 2));
+    EXPECT_TRUE(gui->SetPanelAsSheet(&h, 1));
+    EXPECT_EQ(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow(), w);
+}
+
+TEST_F(PanelTest, SheetPanelsEmptyTheCloseStack)
+{
+    HandleBase bag, sheet;
+    gui->CreatePanel(&bag, "Bag");
+    EXPECT_EQ(gui->GetCloseStack().size(), 1u);
+    gui->CreateSheetPanel(&sheet, true);
+    EXPECT_TRUE(gui->GetCloseStack().empty());
+    EXPECT_EQ(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow(),
+              panelOf(sheet)->GetWindow());
+}
+} // namespace

@@ -5,11 +5,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include "BenchTimes.h"
+
 #include <rapidjson/document.h>
 
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -184,24 +187,6 @@ void BM_RapidJsonParse(benchmark::State& state)
 }
 BENCHMARK(BM_RapidJsonParse)->Unit(benchmark::kMillisecond);
 
-// Keeps each benchmark's byte rate for the summary.
-class RateReporter : public benchmark::ConsoleReporter
-{
-public:
-    std::map<std::string, double> rates;
-
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-        {
-            auto it = run.counters.find("bytes_per_second");
-            if (it != run.counters.end() && run.run_type == Run::RT_Iteration)
-                rates[run.run_name.function_name] = it->second.value;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 void PrintMemoryPerNode()
 {
     const std::string& text = GetInputs().keyValues;
@@ -238,17 +223,15 @@ int main(int argc, char** argv)
     const Inputs& inputs = GetInputs();
     std::printf("KeyValues text: %zu bytes; the same tree as JSON: %zu bytes\n", inputs.keyValues.size(),
                 inputs.json.size());
-    RateReporter reporter;
+    BenchTimes reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
 
-    auto kv = reporter.rates.find("BM_KeyValuesLoadFromBuffer");
-    auto json = reporter.rates.find("BM_RapidJsonParse");
-    if (kv != reporter.rates.end() && json != reporter.rates.end() && json->second > 0)
-    {
+    const double kv = reporter.rate("BM_KeyValuesLoadFromBuffer");
+    const double json = reporter.rate("BM_RapidJsonParse");
+    if (kv > 0 && json > 0)
         std::printf("\nLoadFromBuffer: %.1f MB/s   RapidJSON Parse: %.1f MB/s   ratio KeyValues/RapidJSON: %.2f\n",
-                    kv->second / 1e6, json->second / 1e6, kv->second / json->second);
-    }
+                    kv / 1e6, json / 1e6, kv / json);
     PrintMemoryPerNode();
     return 0;
 }

@@ -3,3 +3,4 @@
 file(GLOB QGUI_SCRIPT_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/script/*.cpp)
 add_executable(bench_script ${QGUI_SCRIPT_BENCH_SOURCES})
 target_link_libraries(bench_script PRIVATE qgui_core benchmark::benchmark)
+target_include_directories(bench_script PRIVATE ${PROJECT_SOURCE_DIR}/tests/module)

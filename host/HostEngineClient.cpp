@@ -4,6 +4,7 @@
 
 #include "HostRender.h"
 #include "KeyValues.h"
+#include "codepage.h"
 
 namespace QHost
 {
@@ -11,7 +12,120 @@ namespace
 {
 // Stands for the game window: only its address is handed out.
 char s_gameWindow;
+
+// UTF-16 to UTF-8; invalid units become U+FFFD.
+std::string Utf8Of(const char16_t* wide)
+{
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return std::string();
+    std::string out(size_t(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, -1, &out[0], bytes, nullptr, nullptr);
+    out.resize(size_t(bytes) - 1);
+    return out;
+}
+
+// Text of the local code page to UTF-8; bytes that do not convert become
+// U+FFFD.
+std::string Utf8OfLocal(const char* text)
+{
+    const int units = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    if (units <= 0)
+        return std::string();
+    std::u16string wide(size_t(units), u'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], units);
+    return Utf8Of(wide.c_str());
+}
+
+// A quoted string: quote, backslash and control characters escaped.
+void AppendQuoted(std::string& out, const std::string& text)
+{
+    out += '"';
+    for (unsigned char c : text)
+    {
+        if (c == '"' || c == '\\')
+        {
+            out += '\\';
+            out += char(c);
+        }
+        else if (c < 0x20 || c == 0x7F)
+        {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", c);
+            out += hex;
+        }
+        else
+            out += char(c);
+    }
+    out += '"';
+}
+
+void AppendNode(std::string& out, KeyValues* node, int depth);
+
+// The sub-keys of a node in braces; deep trees are cut with "...".
+void AppendSubKeys(std::string& out, KeyValues* node, int depth)
+{
+    out += '{';
+    if (depth >= 32)
+        out += "...";
+    else
+    {
+        bool first = true;
+        for (KeyValues* sub = node->GetFirstSubKey(); sub; sub = sub->GetNextKey())
+        {
+            if (!first)
+                out += ' ';
+            first = false;
+            AppendNode(out, sub, depth + 1);
+        }
+    }
+    out += '}';
+}
+
+void AppendNode(std::string& out, KeyValues* node, int depth)
+{
+    out += Utf8OfLocal(node->GetName());
+    char number[64];
+    switch (node->GetDataType())
+    {
+    case KeyValues::TYPE_STRING:
+        out += '=';
+        AppendQuoted(out, Utf8OfLocal(node->GetString()));
+        break;
+    case KeyValues::TYPE_WSTRING:
+        out += '=';
+        AppendQuoted(out, Utf8Of(node->GetWString()));
+        break;
+    case KeyValues::TYPE_INT:
+        std::snprintf(number, sizeof number, "=%d", node->GetInt());
+        out += number;
+        break;
+    case KeyValues::TYPE_FLOAT:
+        std::snprintf(number, sizeof number, "=%g", double(node->GetFloat()));
+        out += number;
+        break;
+    case KeyValues::TYPE_PTR:
+        std::snprintf(number, sizeof number, "=%p", node->GetPtr());
+        out += number;
+        break;
+    case KeyValues::TYPE_COLOR:
+        out += "=<colour>";
+        break;
+    default:
+        out += ' ';
+        AppendSubKeys(out, node, depth);
+        break;
+    }
+}
 } // namespace
+
+std::string HostEngineClient::Describe(KeyValues* message)
+{
+    std::string out;
+    if (message)
+        AppendNode(out, message, 0);
+    return out;
+}
 
 HostEngineClient::HostEngineClient(HostRender* render) : d_render(render)
 {
@@ -34,6 +148,11 @@ bool HostEngineClient::RecvKeyVal(KeyValues* message)
 {
     if (!message)
         return false;
+    if (echo)
+    {
+        std::fprintf(echo, "engine received: %s\n", Describe(message).c_str());
+        std::fflush(echo);
+    }
     messages.push_back(message);
     return true;
 }

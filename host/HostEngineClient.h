@@ -1,10 +1,13 @@
 // The engine client "QEngineClient001" of the stand-in host: the game side.
-// It keeps the messages posted to it, draws game objects as flat
-// placeholder rectangles into the frame, and records what it is asked.
+// It keeps the messages posted to it and prints each as it arrives, draws
+// game objects as flat placeholder rectangles into the frame, and records
+// what it is asked.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "IQEngineClient.h"
@@ -37,8 +40,9 @@ public:
     HostEngineClient(const HostEngineClient&) = delete;
     HostEngineClient& operator=(const HostEngineClient&) = delete;
 
-    // Accepts every message and keeps it until freeMessages (or the
-    // destructor); a null message is refused.
+    // Accepts every message, prints "engine received: " and its
+    // description as one line to `echo` (when not null), and keeps it until
+    // freeMessages (or the destructor); a null message is refused.
     bool RecvKeyVal(KeyValues* message) override;
     // The game answers no queries yet.
     bool QueryKeyVal(KeyValues* request, KeyValues* reply) override;
@@ -51,11 +55,18 @@ public:
     // Deletes the kept messages.
     void freeMessages();
 
+    // One line for a message: its name, then its keys in braces, each as
+    // name=value (strings quoted, in UTF-8; the module hands them over in
+    // the local code page), sub-trees nested in braces:
+    //   _KeyVal_Sample_Click {Button="SendButton" Count=1}
+    static std::string Describe(KeyValues* message);
+
     std::vector<KeyValues*> messages;   // in the order received, owned
     std::vector<ObjectQuad> objectQuads; // cleared by the host at each frame's start
     size_t queryCount = 0;
     size_t suppressQueries = 0;
     bool guiRenderSuppressed = false;
+    std::FILE* echo = stdout; // where received messages are printed; null: nowhere
 
 private:
     HostRender* d_render;

@@ -134,7 +134,7 @@ std::vector<uint8_t> EncodeTga(const Image& image, bool rle, bool topLeft)
     out.push_back(0);                // no colour map
     out.push_back(rle ? 10 : 2);     // true colour
     for (int i = 0; i < 5; ++i)
-        out.push_back(0);            // colour map specification
+        out.push_back(0);            // colour map fields
     Put16(out, 0);                   // x origin
     Put16(out, 0);                   // y origin
     Put16(out, image.width);

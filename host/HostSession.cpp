@@ -60,13 +60,22 @@ bool HostSession::init(std::string* error)
     return true;
 }
 
-void HostSession::frame()
+void HostSession::frame(const std::function<void()>& beforeUpdate)
 {
     render.clearFrame();
     engine.objectQuads.clear();
     clock.advance();
+    if (beforeUpdate)
+        beforeUpdate();
     if (d_initialised)
         d_gui->Update();
+}
+
+bool HostSession::feed(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!d_initialised)
+        return false;
+    return d_gui->ProcessMessage(engine.GetMainWindow()->hwnd, message, wParam, lParam);
 }
 
 void HostSession::shutDown()

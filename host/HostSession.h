@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "HostEngineClient.h"
@@ -33,8 +34,12 @@ public:
     // Init with the host's factory list and clock record.
     bool init(std::string* error);
     // One host frame: clear the frame (and the frame's records of draws and
-    // game objects), advance the clock, Update.
-    void frame();
+    // game objects), advance the clock, run beforeUpdate (when given; the
+    // place to feed the frame's window messages), Update.
+    void frame(const std::function<void()>& beforeUpdate = nullptr);
+    // One window message to the module's ProcessMessage, addressed to the
+    // engine client's game window; false without an initialised module.
+    bool feed(UINT message, WPARAM wParam, LPARAM lParam);
     // ShutDown, once, after a successful init.
     void shutDown();
 

@@ -30,11 +30,20 @@ constexpr Piece kButtonHover = {"ButtonHover", 32, 24, 48, 20};
 constexpr Piece kButtonPushed = {"ButtonPushed", 32, 48, 48, 20};
 constexpr Piece kIcon = {"Icon", 0, 32, 32, 32};
 constexpr Piece kMouseArrow = {"MouseArrow", 96, 0, 12, 19};
+// The frame window's title bar: a vertical gradient, stretched to any width.
+constexpr Piece kTitlebar = {"Titlebar", 0, 64, 16, 24};
+// The frame window's close button in its three states.
+constexpr Piece kCloseNormal = {"CloseNormal", 112, 0, 14, 14};
+constexpr Piece kCloseHover = {"CloseHover", 112, 16, 14, 14};
+constexpr Piece kClosePushed = {"ClosePushed", 112, 32, 14, 14};
 
 // Colours, 0xAARRGGBB.
 constexpr uint32_t kFrameBackground = 0xFF2B4466;
 constexpr uint32_t kFrameOutline = 0xFF101820;
 constexpr uint32_t kFrameGold = 0xFFC8A040;
 constexpr uint32_t kIconOutline = 0xFF401008;
+constexpr uint32_t kTitlebarTop = 0xFF4A70A8;
+constexpr uint32_t kTitlebarBottom = 0xFF1C2E4C;
+constexpr uint32_t kCloseCross = 0xFFFFFFFF;
 } // namespace SampleArt
 } // namespace QHost

@@ -13,12 +13,13 @@ target_include_directories(qhostimage PUBLIC ${QHOST_DIR})
 target_link_libraries(qhostimage PUBLIC PNG::PNG)
 
 # The host services: render interface, engine client, factories, clock,
-# module session.
+# module session, event scripts.
 add_library(qhostlib STATIC
   ${QHOST_DIR}/HostRender.cpp
   ${QHOST_DIR}/HostEngineClient.cpp
   ${QHOST_DIR}/HostFactories.cpp
-  ${QHOST_DIR}/HostSession.cpp)
+  ${QHOST_DIR}/HostSession.cpp
+  ${QHOST_DIR}/EventScript.cpp)
 target_include_directories(qhostlib PUBLIC ${QHOST_DIR} ${QHOST_DIR}/beging ${PROJECT_SOURCE_DIR}/include)
 target_link_libraries(qhostlib PUBLIC qhostimage qhostfs qkeyvalues ${CMAKE_DL_LIBS})
 

@@ -1,9 +1,10 @@
 // Draws the texture of the sample interface style, QXLook.tga: the frame
-// pieces, three button states, an icon and the mouse arrow (see
-// SampleArt.h). Usage: make_sample_art <output .tga>
+// pieces, three button states, an icon, the mouse arrow, the title bar and
+// the close button (see SampleArt.h). Usage: make_sample_art <output .tga>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 #include "HostImage.h"
@@ -57,6 +58,42 @@ void DrawButton(Image& image, const Piece& p, uint32_t top, uint32_t bottom)
         {
             const bool border = x == 0 || y == 0 || x == p.width - 1 || y == p.height - 1;
             const uint32_t c = border ? kFrameOutline : Mix(top, bottom, float(y) / (p.height - 1));
+            Put(image, p.x + x, p.y + y, c);
+        }
+}
+
+// The title bar: a dark top line, a gradient, and the gold rim as its
+// bottom line; every column is alike, so it stretches to any width.
+void DrawTitlebar(Image& image)
+{
+    const Piece& p = kTitlebar;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+        {
+            uint32_t c = Mix(kTitlebarTop, kTitlebarBottom, float(y) / (p.height - 1));
+            if (y == 0)
+                c = kFrameOutline;
+            else if (y >= p.height - 2)
+                c = kFrameGold;
+            Put(image, p.x + x, p.y + y, c);
+        }
+}
+
+// A close button: a face with a white cross over its diagonals.
+void DrawCloseButton(Image& image, const Piece& p, uint32_t face)
+{
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+        {
+            const bool border = x == 0 || y == 0 || x == p.width - 1 || y == p.height - 1;
+            const bool inside = x >= 3 && y >= 3 && x <= p.width - 4 && y <= p.height - 4;
+            const bool cross =
+                inside && (std::abs(x - y) <= 1 || std::abs(x + y - (p.width - 1)) <= 1);
+            uint32_t c = face;
+            if (border)
+                c = kFrameOutline;
+            else if (cross)
+                c = kCloseCross;
             Put(image, p.x + x, p.y + y, c);
         }
 }
@@ -119,6 +156,10 @@ int main(int argc, char** argv)
     DrawButton(image, kButtonPushed, 0xFF2A4064, 0xFF4A6A98);
     DrawIcon(image);
     DrawArrow(image);
+    DrawTitlebar(image);
+    DrawCloseButton(image, kCloseNormal, 0xFFA03028);
+    DrawCloseButton(image, kCloseHover, 0xFFD04838);
+    DrawCloseButton(image, kClosePushed, 0xFF702018);
 
     // Run-length encoded, rows from the bottom: the most common TGA layout.
     const std::vector<uint8_t> bytes = EncodeTga(image, true, false);

@@ -3,6 +3,7 @@
 //
 //   qhost --module <libqgui.so> --root <resource root> --frames N --out <dir>
 //         [--width W --height H] [--all-frames] [--demo-scene]
+//         [--script <file>] [--events <file>]
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "EventScript.h"
 #include "HostFileSystem.h"
 #include "HostSession.h"
 #include "demo_scene.h"
@@ -26,6 +28,8 @@ struct Options
     long height = 768;
     bool allFrames = false;
     bool demoScene = false;
+    std::string script;
+    std::string events;
 };
 
 void Usage()
@@ -33,8 +37,12 @@ void Usage()
     std::fprintf(stderr,
                  "usage: qhost --module <libqgui.so> --root <resource root> --frames N --out <dir>\n"
                  "             [--width W --height H] [--all-frames] [--demo-scene]\n"
+                 "             [--script <file>] [--events <file>]\n"
                  "  --all-frames  write every frame, not only the last\n"
-                 "  --demo-scene  build the host's demonstration windows after Init\n");
+                 "  --demo-scene  build the host's demonstration windows after Init\n"
+                 "  --script      run a script of the \"lua_scripts\" resource group after Init\n"
+                 "  --events      feed the window messages of an event script, each before\n"
+                 "                the Update of its frame (see host/EventScript.h)\n");
 }
 
 bool ParseNumber(const char* text, long low, long high, long& out)
@@ -62,6 +70,10 @@ bool Parse(int argc, char** argv, Options& o)
             o.module = v;
         else if (arg == "--root" && (v = value()))
             o.root = v;
+        else if (arg == "--script" && (v = value()))
+            o.script = v;
+        else if (arg == "--events" && (v = value()))
+            o.events = v;
         else if (arg == "--out" && (v = value()))
             o.out = v;
         else if (arg == "--frames" && (v = value()))
@@ -107,10 +119,18 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // Read before the module loads, so a bad script costs no start-up.
+    std::vector<QHost::HostMessage> events;
+    std::string error;
+    if (!options.events.empty() && !QHost::LoadEventScript(options.events, &events, &error))
+    {
+        std::fprintf(stderr, "qhost: %s\n", error.c_str());
+        return 1;
+    }
+
     HostFileSystem fileSystem(options.root);
     QHost::HostSession session(&fileSystem, uint16_t(options.width), uint16_t(options.height));
 
-    std::string error;
     if (!session.loadModule(options.module, &error) || !session.init(&error))
     {
         std::fprintf(stderr, "qhost: %s\n", error.c_str());
@@ -122,11 +142,22 @@ int main(int argc, char** argv)
         session.shutDown();
         return 1;
     }
+    // A failing script is reported (the module logs why in CEGUI.log); the
+    // frames are still rendered so they show what the script left.
+    bool scriptFailed = false;
+    if (!options.script.empty())
+    {
+        scriptFailed = !session.gui()->ExecuteScpritFile(options.script.c_str());
+        if (scriptFailed)
+            std::fprintf(stderr, "qhost: the script %s failed (see CEGUI.log)\n",
+                         options.script.c_str());
+    }
 
+    QHost::EventPlayer player(std::move(events));
     std::vector<std::string> written;
     for (long frame = 1; frame <= options.frames; ++frame)
     {
-        session.frame();
+        session.frame([&] { player.feedFrame(session, frame, stdout); });
         if (!options.allFrames && frame != options.frames)
             continue;
         char name[32];
@@ -141,8 +172,11 @@ int main(int argc, char** argv)
         written.push_back(path);
     }
     session.shutDown();
+    if (player.pending())
+        std::fprintf(stderr, "qhost: %zu events lie after the last frame and were not fed\n",
+                     player.pending());
 
     for (const std::string& path : written)
         std::printf("%s\n", std::filesystem::absolute(path).string().c_str());
-    return 0;
+    return scriptFailed ? 1 : 0;
 }

@@ -2,7 +2,8 @@
 // names. Wide text is UTF-16 in 16-bit units (char16_t), never wchar_t.
 //
 // Code page 0 is the local code page (GBK, 936, unless the host chose
-// another); 65001 is UTF-8; any other number n names the converter "CPn".
+// another); 65001 is UTF-8, 54936 GB18030; any other number n names the
+// converter "CPn" of the C library.
 #pragma once
 
 #include <cstdint>

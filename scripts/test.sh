@@ -26,17 +26,16 @@ echo "== fuzz targets (${FUZZ_SECONDS}s each)"
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQGUI_FUZZ=ON -DQGUI_SANITIZE=ON -DQGUI_BENCH=OFF >/dev/null
 cmake --build build-fuzz -j"$JOBS" --target qgui_fuzzers
-for fuzzer in build-fuzz/fuzz/fuzz_*; do
-  [ -x "$fuzzer" ] || continue
-  name="$(basename "$fuzzer")"
-  corpus="build-fuzz/corpus/$name"
+# fuzz target, seed folder, extra options
+run_fuzzer() {
+  local name="$1" seeds="$2"
+  shift 2
+  local corpus="build-fuzz/corpus/$name"
   mkdir -p "$corpus"
-  seeds="fuzz/seeds/${name#fuzz_}"
   echo "-- $name"
-  if [ -d "$seeds" ]; then
-    "$fuzzer" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 "$corpus" "$seeds"
-  else
-    "$fuzzer" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 "$corpus"
-  fi
-done
+  # The writable corpus comes first so the seeds in the tree stay as they are.
+  "build-fuzz/fuzz/$name" -max_total_time="$FUZZ_SECONDS" -print_final_stats=1 "$@" "$corpus" "$seeds"
+}
+run_fuzzer fuzz_keyvalues_reader fuzz/corpus/keyvalues -dict=fuzz/keyvalues.dict
+run_fuzzer fuzz_codepage fuzz/corpus/codepage
 echo "all tests passed"

@@ -11,9 +11,14 @@ target_compile_definitions(host_tests PRIVATE
 add_dependencies(host_tests beging qhost_root)
 gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 60)
 
-# The built module inside the stand-in host, checked by the pixels it draws.
+# The built module inside the stand-in host, checked by the pixels it draws
+# and, with the sample scripts and events, by the messages the game gets.
+# Each test needs a process of its own (one GUI system per process), which
+# ctest gives it.
 if(TARGET qgui)
-  add_executable(host_e2e_tests ${CMAKE_CURRENT_LIST_DIR}/host/EndToEnd.cpp)
+  add_executable(host_e2e_tests
+    ${CMAKE_CURRENT_LIST_DIR}/host/EndToEnd.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/host/ScriptedEndToEnd.cpp)
   target_link_libraries(host_e2e_tests PRIVATE qhostlib qhostdemo GTest::gtest_main)
   target_compile_definitions(host_e2e_tests PRIVATE
     QHOST_MODULE_PATH="$<TARGET_FILE:qgui>"

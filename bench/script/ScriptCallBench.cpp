@@ -8,6 +8,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include "../BenchTimes.h"
+#include "FakeHost.h"
+#include "core/QGUI.h"
+
 extern "C" {
 #include <lauxlib.h>
 #include <lua.h>
@@ -60,47 +64,76 @@ void BM_PlainLuaCall(benchmark::State& state)
     }
 }
 
+// The same call through the main object, which converts both texts from
+// the local code page and the result back.
+void BM_MainObjectCall(benchmark::State& state)
+{
+    static fake::Render render;
+    static HostGlobals host{};
+    static CreateInterfaceFn factories[1] = {&fake::Factories::Serve};
+    fake::Factories::render = &render;
+    QGUI::CQGUI* gui = QGUI::CQGUI::GetGlobalObject();
+    if (!gui->IsInitialised() && !gui->Init(factories, 1, &host))
+    {
+        state.SkipWithError("the main object did not start");
+        return;
+    }
+    luaL_dostring(gui->GetScriptSystem()->GetLuaState(), kChunk);
+    int n = 0;
+    for (auto _ : state)
+    {
+        const char* result =
+            gui->CallScriptGlobal2Strings2Numbers("describe", "item name", "other name", n, 7);
+        benchmark::DoNotOptimize(result);
+        n = (n + 1) & 15;
+    }
+}
+
+// As above with double-byte texts, which take the full conversion.
+void BM_MainObjectCallDoubleByte(benchmark::State& state)
+{
+    QGUI::CQGUI* gui = QGUI::CQGUI::GetGlobalObject();
+    if (!gui->IsInitialised())
+    {
+        state.SkipWithError("runs after BM_MainObjectCall");
+        return;
+    }
+    int n = 0;
+    for (auto _ : state)
+    {
+        const char* result = gui->CallScriptGlobal2Strings2Numbers(
+            "describe", "\xD6\xD0\xCE\xC4 item", "\xB0\xA1 other", n, 7);
+        benchmark::DoNotOptimize(result);
+        n = (n + 1) & 15;
+    }
+}
+
 BENCHMARK(BM_ScriptSystemCall)->Unit(benchmark::kNanosecond);
+BENCHMARK(BM_MainObjectCall)->Unit(benchmark::kNanosecond);
+BENCHMARK(BM_MainObjectCallDoubleByte)->Unit(benchmark::kNanosecond);
 BENCHMARK(BM_PlainLuaCall)->Unit(benchmark::kNanosecond);
 
-// Console output plus the time per iteration of each benchmark.
-class RecordingReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        // One run gives the time; with repetitions their mean does.
-        for (const Run& run : runs)
-        {
-            const std::string& name = run.run_name.function_name;
-            if (run.run_type == Run::RT_Iteration && run.iterations > 0 && !means.count(name))
-                nsPerCall[name] = run.GetAdjustedRealTime(); // in the benchmark's unit (ns)
-            else if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean")
-            {
-                nsPerCall[name] = run.GetAdjustedRealTime();
-                means.insert(name);
-            }
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-
-    std::map<std::string, double> nsPerCall;
-    std::set<std::string> means;
-};
 } // namespace
 
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    RecordingReporter reporter;
+    BenchTimes reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const auto typed = reporter.nsPerCall.find("BM_ScriptSystemCall");
-    const auto plain = reporter.nsPerCall.find("BM_PlainLuaCall");
-    if (typed != reporter.nsPerCall.end() && plain != reporter.nsPerCall.end() &&
-        plain->second > 0)
+    if (reporter.ratio("BM_ScriptSystemCall", "BM_PlainLuaCall") > 0)
         std::printf("script system call: %.1f ns, plain Lua C API call: %.1f ns, ratio %.2f "
                     "(goal <= 1.5)\n",
-                    typed->second, plain->second, typed->second / plain->second);
+                    reporter.time("BM_ScriptSystemCall"), reporter.time("BM_PlainLuaCall"),
+                    reporter.ratio("BM_ScriptSystemCall", "BM_PlainLuaCall"));
+    if (reporter.ratio("BM_MainObjectCall", "BM_PlainLuaCall") > 0)
+        std::printf("main object call (code-page conversion included): %.1f ns, ratio to the plain "
+                    "call %.2f (goal <= 1.5)\n",
+                    reporter.time("BM_MainObjectCall"),
+                    reporter.ratio("BM_MainObjectCall", "BM_PlainLuaCall"));
+    if (reporter.ratio("BM_MainObjectCallDoubleByte", "BM_PlainLuaCall") > 0)
+        std::printf("main object call with double-byte texts: %.1f ns, ratio to the plain call %.2f\n",
+                    reporter.time("BM_MainObjectCallDoubleByte"),
+                    reporter.ratio("BM_MainObjectCallDoubleByte", "BM_PlainLuaCall"));
     benchmark::Shutdown();
     return 0;
 }

@@ -15,6 +15,7 @@
 #include "LocalizeString.h"
 #include "render/QXResourceProvider.h"
 #include "script/LuaScriptModule.h"
+#include "script/MainPackage.h"
 #include "script/ScriptSystem.h"
 #include "strtools.h"
 
@@ -77,6 +78,7 @@ CQGUI* CQGUI::GetGlobalObject()
 
 CQGUI::CQGUI()
 {
+    CScriptSystem::SetMainScriptPackage(&OpenMainScriptPackage);
     m_pScriptSystem = new CScriptSystem();
     fillKeyTable();
 }

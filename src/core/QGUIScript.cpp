@@ -13,6 +13,8 @@ extern "C" {
 
 #include "codepage.h"
 #include "core/QGUI.h"
+#include "script/LuaScriptModule.h"
+#include "script/ScriptSupport.h"
 #include "script/ScriptSystem.h"
 #include "strtools.h"
 
@@ -23,11 +25,26 @@ namespace
 // The main object's own debugger, for the formatted call's errors.
 CLuaDebugger s_Debugger;
 
+// Plain ASCII reads the same in UTF-8 and in every local (ANSI) code page,
+// so it needs no conversion.
+bool IsAscii(const char* text)
+{
+    for (; *text; ++text)
+        if (static_cast<unsigned char>(*text) >= 0x80)
+            return false;
+    return true;
+}
+
 // Script text (UTF-8) into the local code page, kept in the caller's string.
 const char* ToLocal(std::string& keep, const char* utf8)
 {
     if (!utf8)
         utf8 = "";
+    if (IsAscii(utf8))
+    {
+        keep = utf8;
+        return keep.c_str();
+    }
     const char16_t* wide = MultiByteToUtf16(utf8, CP_UTF8);
     keep = Utf16ToMultiByte(wide, CP_ACP);
     return keep.c_str();
@@ -36,7 +53,11 @@ const char* ToLocal(std::string& keep, const char* utf8)
 // Local text into script text (UTF-8); null is the empty text.
 std::string ToScript(const char* local)
 {
-    return AnsiToUtf8(local ? local : "", "");
+    if (!local)
+        return std::string();
+    if (IsAscii(local))
+        return local;
+    return AnsiToUtf8(local, "");
 }
 } // namespace
 
@@ -58,7 +79,7 @@ int CQGUI::CallScriptGlobalNumber(const char* name, int value)
 void CQGUI::OpenScriptPackage(ScriptPackageOpenFn open)
 {
     if (open && m_pScriptSystem)
-        open(m_pScriptSystem->GetLuaState());
+        OpenLuaPackage(m_pScriptSystem->GetLuaState(), open);
 }
 
 const char* CQGUI::FetchString(const char* key)
@@ -147,8 +168,7 @@ int CQGUI::CallScriptFunction(const char* name, const char* format, ...)
         return -1;
     lua_State* L = m_pScriptSystem->GetLuaState();
     const int top = lua_gettop(L);
-    lua_getglobal(L, name);
-    if (!lua_isfunction(L, -1))
+    if (!ScriptSupport::PushGlobal(L, name) || !lua_isfunction(L, -1))
     {
         lua_settop(L, top);
         CScriptSystem::LogError("%s' as name not represent a global Lua function", name);
@@ -192,7 +212,7 @@ int CQGUI::CallScriptFunction(const char* name, const char* format, ...)
     }
     va_end(args);
 
-    if (lua_pcall(L, count, 1, 0) != 0)
+    if (ProtectedLuaCall(L, count, 1, 0) != 0)
     {
         s_Debugger.LogLuaError(L);
         lua_settop(L, top);
@@ -204,15 +224,7 @@ int CQGUI::CallScriptFunction(const char* name, const char* format, ...)
         CScriptSystem::LogError("%s' return value as it's not a number", name);
         return -1;
     }
-    const double value = lua_tonumber(L, -1);
-    // Truncated toward zero; out-of-range values are held at the ends.
-    int result = -1;
-    if (value >= 2147483647.0)
-        result = 2147483647;
-    else if (value <= -2147483648.0)
-        result = -2147483647 - 1;
-    else if (value == value)
-        result = static_cast<int>(value);
+    const int result = ScriptSupport::ToInt32(lua_tonumber(L, -1));
     lua_settop(L, top);
     return result;
 }

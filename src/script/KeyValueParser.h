@@ -3,11 +3,12 @@
 // from its creation and destroys it with itself.
 #pragma once
 
+#include "core/ModuleMemory.h"
 #include <new>
 
 class KeyValues;
 
-class IKeyValueParser
+class IKeyValueParser : public QGUI::CModuleObject
 {
 public:
     explicit IKeyValueParser(KeyValues* message) : m_pMessage(message) {}

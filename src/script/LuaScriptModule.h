@@ -5,6 +5,7 @@
 // guard that keeps C++ exceptions out of the Lua interpreter.
 #pragma once
 
+#include "core/ModuleMemory.h"
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -59,7 +60,7 @@ private:
     std::shared_ptr<Data> m_Data;
 };
 
-class LuaScriptModule : public CEGUI::ScriptModule
+class LuaScriptModule : public CEGUI::ScriptModule, public CModuleObject
 {
 public:
     // Borrows the state; it is never closed here. Should the owner close the

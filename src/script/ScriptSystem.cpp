@@ -599,8 +599,13 @@ bool CScriptSystem::Init(CreateInterfaceFn* factories, int count)
 {
     (void)factories;
     (void)count;
-    if (m_pLuaState && g_openMainScriptPackage)
-        OpenLuaPackage(m_pLuaState, g_openMainScriptPackage);
+    if (m_pLuaState)
+    {
+        if (g_openMainScriptPackage)
+            OpenLuaPackage(m_pLuaState, g_openMainScriptPackage);
+        // Also covers a package opened before without the guard.
+        GuardLuaBindings(m_pLuaState);
+    }
     ParserFactory updateTitle = {&KEYVAL_PARSER::CUpdateTitleParser::Create,
                                  &KEYVAL_PARSER::CUpdateTitleParser::Destroy};
     RegisterParser(KEYVAL_PARSER::kUpdateTitleMessage, updateTitle);

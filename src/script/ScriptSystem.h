@@ -5,6 +5,7 @@
 // writes script errors to the log.
 #pragma once
 
+#include "core/ModuleMemory.h"
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -53,7 +54,7 @@ private:
 
 namespace QGUI
 {
-class CScriptSystem
+class CScriptSystem : public CModuleObject
 {
 public:
     // Creator and deleter of the parser registered under a message name.
@@ -74,7 +75,8 @@ public:
     // script module: its number result; 1 when the name is no function.
     virtual int ExecuteScriptGlobal(const char* name);
     virtual int CallGlobalNumber(const char* name, int value);
-    // Opens the second script package and registers the message parsers.
+    // Opens the second script package, guards every bound function on the
+    // state, and registers the message parsers.
     virtual bool Init(CreateInterfaceFn* factories, int count);
     // Hands the message to the parser registered under its name; true when
     // that parser handled it. A message that finds a parser is destroyed with

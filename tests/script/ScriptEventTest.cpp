@@ -283,15 +283,23 @@ int OpenTestPackage(lua_State* L)
     return 0;
 }
 
-TEST(ScriptPackage, InitOpensTheMainPackageAndGuardsIt)
+TEST(ScriptPackage, InitOpensTheMainPackageAndGuardsEveryPackage)
 {
     qgui_test::RecordingLogger logger;
     QGUI::CScriptSystem scripts;
+    lua_State* L = scripts.GetLuaState();
+    // A package opened straight on the state before Init, as the first one is.
+    lua_newtable(L);
+    lua_pushcfunction(L, &ThrowingBinding);
+    lua_setfield(L, -2, "Throw");
+    lua_setglobal(L, "QGUI");
+
     QGUI::CScriptSystem::SetMainScriptPackage(&OpenTestPackage);
     EXPECT_TRUE(scripts.Init(nullptr, 0));
     QGUI::CScriptSystem::SetMainScriptPackage(nullptr);
-    lua_State* L = scripts.GetLuaState();
     ASSERT_EQ(luaL_dostring(L, "ok, err = pcall(SHELL.Throw)\n"
+                               "assert(ok == false and err == 'thrown by a package function')\n"
+                               "ok, err = pcall(QGUI.Throw)\n"
                                "assert(ok == false and err == 'thrown by a package function')"),
               0)
         << lua_tostring(L, -1);

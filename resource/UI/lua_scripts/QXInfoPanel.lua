@@ -1,0 +1,41 @@
+-- The information panel: shows how many messages the main panel posted
+-- and the last character typed on it.
+
+local WINDOW = "QXInfoPanel_Wnd"
+
+-- The panel's own window, found from the root sheet by its relative path
+-- (CEGUI's binding answers nil for a path that names no window).
+local function panel_window()
+    local root = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow()
+    if root == nil then
+        return nil
+    end
+    return root:getChild(WINDOW)
+end
+
+local function set_text(child, text)
+    local w = panel_window()
+    local target = w and w:getChild(child)
+    if target ~= nil then
+        target:setText(text)
+    end
+end
+
+function QXInfoPanel_on_attach()
+    set_text("Clicks", "Messages posted: 0")
+    set_text("LastChar", "Last character: none")
+end
+
+function QXInfoPanel_show_posted(count)
+    set_text("Clicks", "Messages posted: " .. count)
+end
+
+function QXInfoPanel_show_char(codepoint)
+    local shown
+    if codepoint >= 32 and codepoint < 127 then
+        shown = "'" .. string.char(codepoint) .. "'"
+    else
+        shown = string.format("U+%04X", codepoint)
+    end
+    set_text("LastChar", "Last character: " .. shown)
+end

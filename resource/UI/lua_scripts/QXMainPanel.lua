@@ -1,0 +1,59 @@
+-- The main panel: its button posts "_KeyVal_Sample_Click" to the game with
+-- the button's name and the number of clicks so far.
+
+local WINDOW = "QXMainPanel_Wnd"
+local clicks = 0
+
+-- The panel's own window, found from the root sheet by its relative path
+-- (CEGUI's binding answers nil for a path that names no window).
+local function panel_window()
+    local root = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow()
+    if root == nil then
+        return nil
+    end
+    return root:getChild(WINDOW)
+end
+
+local function on_send_clicked(e)
+    clicks = clicks + 1
+    local kv = KeyValues:new("_KeyVal_Sample_Click")
+    kv:SetString("Button", "SendButton")
+    kv:SetInt("Count", clicks)
+    -- A message the game takes is the game's; a refused one is still ours.
+    local sent = QGUI.CQGUI:GetGlobalObject():SendKeyVal(kv)
+    if not sent then
+        kv:deleteThis()
+    end
+
+    local w = panel_window()
+    local status = w and w:getChild("Status")
+    if status ~= nil then
+        if sent then
+            status:setText("Sent message " .. clicks .. " to the game.")
+        else
+            status:setText("The game refused message " .. clicks .. ".")
+        end
+    end
+    if sent and QXInfoPanel_show_posted ~= nil then
+        QXInfoPanel_show_posted(clicks)
+    end
+    return true
+end
+
+local function on_character(e)
+    local args = CEGUI.toKeyEventArgs(e)
+    if QXInfoPanel_show_char ~= nil then
+        QXInfoPanel_show_char(args.codepoint)
+    end
+    return true
+end
+
+function QXMainPanel_on_attach()
+    local w = panel_window()
+    local button = w and w:getChild("SendButton")
+    if button == nil then
+        error(WINDOW .. "/SendButton is missing")
+    end
+    button:subscribeEvent("Clicked", on_send_clicked)
+    w:subscribeEvent("CharacterKey", on_character)
+end

@@ -1,0 +1,71 @@
+-- The script globals the module calls, for the sample interface. main.lua
+-- runs this file first. Globals called without a result to use still
+-- return 0: the module reads a number back from each.
+
+-- Every five seconds of frames: a full collection (Lua 5.1 takes the
+-- option name, not a number).
+function gFn_timely_gc()
+    collectgarbage("collect")
+    return 0
+end
+
+-- Polled ten times a second; the sample has no focus rules.
+function gFn_try_catch_focus_ui()
+    return 0
+end
+
+-- Guide texts of the rich-text windows: the sample draws none.
+function gFn_guide_cmd_text_draw_begin()
+    return 0
+end
+
+function gFn_guide_cmd_text_draw_end()
+    return 0
+end
+
+function gFn_guide_cmd_text_draw_moni(first, second, x, y, kind)
+    return 0
+end
+
+-- The sound a window makes when it opens ("on") or closes ("off"): none.
+function gFn_get_window_sound(windowName, state)
+    return ""
+end
+
+-- A left click on the interface closes any right-button menu: the sample
+-- has none.
+function g_fn_hide_RB_menu()
+    return 0
+end
+
+-- Escape with no closable window open, or the system close command.
+function panel_oper_system()
+    return 0
+end
+
+-- The close button of a panel's frame window: hide the frame.
+function on_close_self(e)
+    local w = CEGUI.toWindowEventArgs(e).window
+    if w ~= nil then
+        w:hide()
+    end
+    return true
+end
+
+-- Numbers the module asks for by name (seconds for the tooltip).
+local numbers = {
+    tooltip_hover = 0.4,
+    tooltip_display = 8.0,
+    tooltip_fade = 0.2,
+}
+
+function FetchNumberFn(key)
+    return numbers[key] or 0
+end
+
+-- Texts the module asks for by name.
+local strings = {}
+
+function FetchStringFn(key)
+    return strings[key] or ""
+end

@@ -118,7 +118,10 @@ bool ParseLine(const std::string& line, long lastFrame, InputState& state,
         return false;
     }
     m.frame = frame;
-    m.text = line.substr(line.find(verb));
+    // The event as written: what follows the frame number.
+    const size_t gap = line.find_first_of(" \t");
+    const size_t start = gap == std::string::npos ? gap : line.find_first_not_of(" \t", gap);
+    m.text = start == std::string::npos ? std::string() : line.substr(start);
 
     for (const MouseVerb& v : kMouseVerbs)
     {

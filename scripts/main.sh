@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds the module and the stand-in host, and
-# runs the host: it loads the module with the sample interface and writes
-# the rendered frames as PNG files.
+# runs the host: it loads the module, runs the sample interface's start-up
+# script, feeds the sample window messages and writes the rendered frames as
+# PNG files.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$ROOT"
@@ -10,6 +11,15 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 OUT="${OUT:-$ROOT/out}"
 mkdir -p "$OUT"
+# The sample interface: main.lua loads the "QX" style and opens two panels;
+# the event script moves the mouse onto the main panel's button, clicks it
+# (the engine client prints the message the click posts) and types a key.
 cd build/root
 "$ROOT/build/host/qhost" --module "$ROOT/build/src/libqgui.so" --root . --frames "${FRAMES:-30}" \
-  --out "$OUT" --demo-scene "$@"
+  --out "$OUT" --script main.lua --events resource/UI/events/sample.events "$@"
+# Script failures do not stop the module; they are logged.
+if grep -q '(Error)' CEGUI.log; then
+  echo "warning: the GUI log has errors:" >&2
+  grep -A3 '(Error)' CEGUI.log >&2
+fi
+echo "PNG frames written to $OUT (GUI log: $ROOT/build/root/CEGUI.log)"

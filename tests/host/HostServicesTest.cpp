@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <regex>
@@ -331,6 +332,38 @@ TEST(EngineClientTest, PostedMessagesAreKeptAndFreed)
     engine.RecvKeyVal(new KeyValues("left for the destructor"));
 }
 
+TEST(EngineClientTest, EachMessageIsPrintedAsOneLineWhenItArrives)
+{
+    HostEngineClient engine;
+    std::FILE* out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    engine.echo = out;
+
+    // Strings arrive in the local code page (GBK here) and print as UTF-8;
+    // quotes, backslashes and control characters are escaped.
+    KeyValues* message = new KeyValues("_KeyVal_Sample_Click");
+    message->SetString("Button", "Send\"\\\n\xD6\xD0");
+    message->SetInt("Count", -3);
+    message->SetFloat("Scale", 0.5f);
+    message->SetWString("Wide", u"\u4E2D!");
+    KeyValues* sub = message->FindKey("Sub", true);
+    sub->SetInt("Id", 7);
+    sub->FindKey("Empty", true);
+    EXPECT_TRUE(engine.RecvKeyVal(message));
+    engine.echo = nullptr;
+    EXPECT_TRUE(engine.RecvKeyVal(new KeyValues("quiet")));
+    ASSERT_EQ(engine.messages.size(), 2u);
+
+    std::rewind(out);
+    char line[512];
+    ASSERT_NE(std::fgets(line, sizeof line, out), nullptr);
+    EXPECT_STREQ(line, "engine received: _KeyVal_Sample_Click {Button=\"Send\\\"\\\\\\x0A\u4E2D\" "
+                       "Count=-3 Scale=0.5 Wide=\"\u4E2D!\" Sub {Id=7 Empty {}}}\n");
+    EXPECT_EQ(std::fgets(line, sizeof line, out), nullptr);
+    std::fclose(out);
+    EXPECT_EQ(HostEngineClient::Describe(nullptr), "");
+}
+
 TEST(HostClockTest, FixedStepsAndPauseFlagAtTheirOffsets)
 {
     HostClock clock(0.25f);
@@ -400,7 +433,23 @@ TEST(SampleStyleTest, ImagesetNamesTheRectanglesTheArtIsDrawnIn)
                                          std::end(SampleArt::kFramePieces));
     pieces.insert(pieces.end(), {SampleArt::kButtonNormal, SampleArt::kButtonHover,
                                  SampleArt::kButtonPushed, SampleArt::kIcon,
-                                 SampleArt::kMouseArrow});
+                                 SampleArt::kMouseArrow, SampleArt::kTitlebar,
+                                 SampleArt::kCloseNormal, SampleArt::kCloseHover,
+                                 SampleArt::kClosePushed});
+    // No two pictures overlap, and all lie inside the texture.
+    for (size_t i = 0; i < pieces.size(); ++i)
+    {
+        const auto& a = pieces[i];
+        EXPECT_LE(a.x + a.width, SampleArt::kTextureSize) << a.name;
+        EXPECT_LE(a.y + a.height, SampleArt::kTextureSize) << a.name;
+        for (size_t j = i + 1; j < pieces.size(); ++j)
+        {
+            const auto& b = pieces[j];
+            const bool apart = a.x + a.width <= b.x || b.x + b.width <= a.x ||
+                               a.y + a.height <= b.y || b.y + b.height <= a.y;
+            EXPECT_TRUE(apart) << a.name << " overlaps " << b.name;
+        }
+    }
     for (const auto& p : pieces)
     {
         std::ostringstream want;
@@ -430,4 +479,20 @@ TEST(SampleStyleTest, GeneratedTextureHasTheDocumentedColours)
     // The icon is round: opaque centre, transparent corner.
     EXPECT_EQ(art.at(SampleArt::kIcon.x + 16, SampleArt::kIcon.y + 16) >> 24, 0xFFu);
     EXPECT_EQ(art.at(SampleArt::kIcon.x, SampleArt::kIcon.y) >> 24, 0u);
+    // The title bar: dark top line, gold bottom line, alike in every column.
+    const auto& bar = SampleArt::kTitlebar;
+    for (int x = bar.x; x < bar.x + bar.width; ++x)
+    {
+        EXPECT_EQ(art.at(x, bar.y), SampleArt::kFrameOutline);
+        EXPECT_EQ(art.at(x, bar.y + bar.height - 1), SampleArt::kFrameGold);
+        EXPECT_EQ(art.at(x, bar.y + 5), art.at(bar.x, bar.y + 5));
+    }
+    // The close buttons: outlined, a white cross through the middle.
+    for (const auto& c : {SampleArt::kCloseNormal, SampleArt::kCloseHover, SampleArt::kClosePushed})
+    {
+        EXPECT_EQ(art.at(c.x, c.y), SampleArt::kFrameOutline) << c.name;
+        EXPECT_EQ(art.at(c.x + 3, c.y + 3), SampleArt::kCloseCross) << c.name;
+        EXPECT_EQ(art.at(c.x + c.width - 4, c.y + 3), SampleArt::kCloseCross) << c.name;
+        EXPECT_NE(art.at(c.x + c.width / 2, c.y + 2), SampleArt::kCloseCross) << c.name;
+    }
 }

@@ -3,7 +3,10 @@
 
 local gui = QGUI.CQGUI:GetGlobalObject()
 
-if not gui:ExecuteScpritFile("qx_globals.lua") then
+-- The module answers true even for a file that fails (it logs why), so
+-- check what the file defines.
+gui:ExecuteScpritFile("qx_globals.lua")
+if FetchNumberFn == nil then
     error("qx_globals.lua did not run")
 end
 
@@ -15,9 +18,10 @@ end
 -- "<name>.lua" the first time), puts its window on the root sheet, then
 -- calls "<name>_on_attach" so the panel's script can find its windows
 -- from the root: CEGUI 0.8 has no global look-up by name, only paths
--- relative to a window.
+-- relative to a window. The handle objects belong to the script
+-- (new_local): gQXPanels keeps them as long as the panels live.
 local function open_panel(name)
-    local handle = HandleBase:new()
+    local handle = HandleBase:new_local()
     if gui:CreatePanel(handle, name) == nil then
         error("the panel " .. name .. " could not be created")
     end

@@ -135,6 +135,8 @@ HostEngineClient::HostEngineClient(HostRender* render) : d_render(render)
 HostEngineClient::~HostEngineClient()
 {
     freeMessages();
+    if (d_gameData)
+        d_gameData->deleteThis();
 }
 
 void HostEngineClient::freeMessages()
@@ -157,9 +159,62 @@ bool HostEngineClient::RecvKeyVal(KeyValues* message)
     return true;
 }
 
-bool HostEngineClient::QueryKeyVal(KeyValues*, KeyValues*)
+bool HostEngineClient::LoadGameData(IBaseFileSystem* fileSystem, const char* path)
+{
+    KeyValues* data = new KeyValues("GameData");
+    if (!data->LoadFromFile(fileSystem, path, "GAME"))
+    {
+        data->deleteThis();
+        return false;
+    }
+    if (d_gameData)
+        d_gameData->deleteThis();
+    d_gameData = data;
+    return true;
+}
+
+bool HostEngineClient::QueryKeyVal(KeyValues* request, KeyValues* reply)
 {
     ++queryCount;
+    if (!request || !reply || !d_gameData)
+        return false;
+    const std::string name = request->GetName();
+    if (name == "GameObjectProperty" || name == "GameObjectTooltip" || name == "GameObjectCompare")
+    {
+        KeyValues* objects = d_gameData->FindKey("Objects");
+        const std::string id = std::to_string(request->GetInt("ObjectId", -1));
+        KeyValues* object = objects ? objects->FindKey(id.c_str()) : nullptr;
+        if (!object)
+            return false;
+        if (name == "GameObjectProperty")
+        {
+            const char* property = request->GetString("WhichProperty", "");
+            if (!*property || !object->FindKey(property))
+                return false;
+            reply->SetString("PropertyStringValue", object->GetString(property));
+        }
+        else if (name == "GameObjectTooltip")
+        {
+            if (!object->FindKey("Tooltip"))
+                return false;
+            reply->SetString("GameObjectTooltipValue", object->GetString("Tooltip"));
+        }
+        else
+        {
+            if (!object->FindKey("CompareId"))
+                return false;
+            reply->SetInt("GameObjectCompareId", object->GetInt("CompareId"));
+        }
+        return true;
+    }
+    // Creature providers answer by the name of the creature asked for.
+    const char* which = request->GetString("WhichOne", "");
+    KeyValues* creatures = d_gameData->FindKey("Creatures");
+    if (*which && creatures && creatures->FindKey(which))
+    {
+        reply->SetInt("CreatureId", creatures->GetInt(which, -1));
+        return true;
+    }
     return false;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "IBaseFileSystem.h"
 #include "IQEngineClient.h"
 
 namespace QHost
@@ -44,8 +45,18 @@ public:
     // description as one line to `echo` (when not null), and keeps it until
     // freeMessages (or the destructor); a null message is refused.
     bool RecvKeyVal(KeyValues* message) override;
-    // The game answers no queries yet.
+    // Answers from the game data (LoadGameData):
+    //   "GameObjectProperty" (ObjectId, WhichProperty) -> PropertyStringValue
+    //   "GameObjectTooltip" (ObjectId) -> GameObjectTooltipValue
+    //   "GameObjectCompare" (ObjectId) -> GameObjectCompareId
+    //   "GameCreatureProvider" and other providers (WhichOne) -> CreatureId
+    // Anything the data does not hold is not answered (false).
     bool QueryKeyVal(KeyValues* request, KeyValues* reply) override;
+    // Reads the game data, a KeyValues text with the blocks "Objects" (one
+    // block per object id, its properties inside; "Tooltip" and "CompareId"
+    // answer the tooltip and comparison queries) and "Creatures" (creature
+    // ids by "WhichOne" name). False when the file does not load.
+    bool LoadGameData(IBaseFileSystem* fileSystem, const char* path);
     void RenderObjectQuad(uint32_t objectId, int left, int top, int right, int bottom, float z,
                           uint32_t renderOp, const int* texRect) override;
     bool IsGuiRenderSuppressed() override;
@@ -70,6 +81,7 @@ public:
 
 private:
     HostRender* d_render;
+    KeyValues* d_gameData = nullptr;
     QDisplayMode d_displayMode{};
     QMainWindowRecord d_mainWindow{};
 };

@@ -8,6 +8,9 @@ HostSession::HostSession(IBaseFileSystem* fileSystem, uint16_t width, uint16_t h
     : render(width, height, fileSystem), engine(&render)
 {
     InstallHostInterfaces(&render, &engine, fileSystem);
+    // The game's objects and creatures, when the root has them.
+    if (fileSystem)
+        engine.LoadGameData(fileSystem, "game\\objects.txt");
 }
 
 HostSession::~HostSession()

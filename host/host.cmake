@@ -45,10 +45,12 @@ if(NOT EXISTS ${QHOST_FONT_SOURCE})
   message(WARNING "${QHOST_FONT_SOURCE} is missing (apt-get install fonts-dejavu-core); "
                   "the resource root cannot be assembled")
 endif()
-file(GLOB_RECURSE QHOST_UI_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resource/UI/*)
+file(GLOB_RECURSE QHOST_UI_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resource/UI/*
+     ${PROJECT_SOURCE_DIR}/resource/game/*)
 set(QHOST_UI_DIR ${QHOST_ROOT_DIR}/resource/UI)
 add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/root_ui.stamp
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/resource/UI ${QHOST_UI_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/resource/game ${QHOST_ROOT_DIR}/game
   COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_CURRENT_BINARY_DIR}/root_ui.stamp
   DEPENDS ${QHOST_UI_FILES}
   COMMENT "Copying resource/UI into the resource root")

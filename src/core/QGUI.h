@@ -151,6 +151,8 @@ public:
     void pushOnCloseStack(const HandleBase& handle);
     void removeFromCloseStack(const HandleBase& handle);
     static bool onWindowSoundEvent(const CEGUI::EventArgs& args);
+    // The sound "gFn_get_window_sound" names for a window and state, UTF-8.
+    std::string windowSound(const char* windowName, const char* state);
     // Runs a panel script the first time its name is seen (2); 1 after.
     int runPanelScriptOnce(const std::string& file);
     // Panel of a handle whose window is still alive; null otherwise.

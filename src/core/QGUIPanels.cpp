@@ -12,6 +12,7 @@
 #include "core/QGUI.h"
 #include "render/QXRenderer.h"
 #include "render/QXTexture.h"
+#include "script/LuaScriptModule.h"
 #include "script/ScriptSystem.h"
 #include "strtools.h"
 
@@ -57,7 +58,12 @@ int CQGUI::runPanelScriptOnce(const std::string& file)
 {
     if (!m_RunPanelScripts.insert(file).second)
         return 1;
-    CEGUI::System::getSingleton().executeScriptFile(file, "");
+    if (m_pScriptModule && !m_pScriptModule->runScriptFile(file, ""))
+    {
+        // Not remembered: the next creation of the panel tries again.
+        m_RunPanelScripts.erase(file);
+        return 0;
+    }
     return 2;
 }
 
@@ -87,8 +93,7 @@ IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
             if (window)
             {
                 bool moveToFront = true;
-                const std::string opening =
-                    CallScriptGlobal2Strings("gFn_get_window_sound", window->getName().c_str(), "on");
+                const std::string opening = windowSound(window->getName().c_str(), "on");
                 if (window->isEventPresent(CEGUI::FrameWindow::EventCloseClicked))
                 {
                     window->subscribeScriptedEvent(CEGUI::Window::EventShown,
@@ -136,7 +141,21 @@ IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
     window->setUserString("resourceName", panelName.c_str());
     pushOnCloseStack(*handle);
 
-    if (!panelName.empty() && runPanelScriptOnce(panelName + ".lua") == 1)
+    if (panelName.empty())
+        return panel;
+    const int run = runPanelScriptOnce(panelName + ".lua");
+    if (run == 0)
+    {
+        LogLine("QGUI::CQGUI::CreatePanel: the script '" + CEGUI::String(panelName.c_str()) +
+                    ".lua' of the panel failed; the panel was not created.",
+                CEGUI::Errors);
+        removeFromCloseStack(*handle);
+        if (panel->GetWindow())
+            wm.destroyWindow(panel->GetWindow());
+        m_Panels.release(*handle);
+        return nullptr;
+    }
+    if (run == 1)
     {
         try
         {
@@ -359,6 +378,16 @@ bool CQGUI::closeTopmostPanel()
     return true;
 }
 
+// Sound names stay in UTF-8 from the script to the sound queue; the message
+// that carries them is converted once, when it is sent.
+std::string CQGUI::windowSound(const char* windowName, const char* state)
+{
+    if (!m_pScriptSystem)
+        return std::string();
+    const char* sound = m_pScriptSystem->CallGlobal2Strings("gFn_get_window_sound", windowName, state);
+    return sound ? sound : "";
+}
+
 bool CQGUI::onWindowSoundEvent(const CEGUI::EventArgs& args)
 {
     CQGUI* gui = GetGlobalObject();
@@ -366,8 +395,7 @@ bool CQGUI::onWindowSoundEvent(const CEGUI::EventArgs& args)
     // Windows destroyed after the scripts are gone make no sound.
     if (!window || !gui->m_pScriptSystem)
         return true;
-    const std::string closing =
-        gui->CallScriptGlobal2Strings("gFn_get_window_sound", window->getName().c_str(), "off");
+    const std::string closing = gui->windowSound(window->getName().c_str(), "off");
     gui->playSoundEffect(0, 0, closing.c_str());
     return true;
 }

@@ -697,15 +697,27 @@ LuaScriptModule::~LuaScriptModule()
 void LuaScriptModule::executeScriptFile(const CEGUI::String& filename,
                                         const CEGUI::String& resourceGroup)
 {
+    runScriptFile(filename, resourceGroup);
+}
+
+bool LuaScriptModule::runScriptFile(const CEGUI::String& filename,
+                                    const CEGUI::String& resourceGroup)
+{
     lua_State* L = state();
     CEGUI::System* system = CEGUI::System::getSingletonPtr();
     if (!L || !system)
-        return;
+        return false;
     CEGUI::ResourceProvider* provider = system->getResourceProvider();
     CEGUI::RawDataContainer data;
     // Errors of the resource provider reach the caller.
     provider->loadRawDataContainer(filename, data,
                                    resourceGroup.empty() ? d_defaultResourceGroup : resourceGroup);
+    if (!data.getDataPtr())
+    {
+        LogLine("Unable to execute Lua script file: '" + filename + "'\n\nthe file was not found\n",
+                CEGUI::Errors);
+        return false;
+    }
 
     const int top = lua_gettop(L);
     int status = luaL_loadbuffer(L, reinterpret_cast<const char*>(data.getDataPtr()),
@@ -719,9 +731,10 @@ void LuaScriptModule::executeScriptFile(const CEGUI::String& filename,
         lua_settop(L, top);
         LogLine("Unable to execute Lua script file: '" + filename + "'\n\n" + error + "\n",
                 CEGUI::Errors);
-        return;
+        return false;
     }
     lua_settop(L, top);
+    return true;
 }
 
 int LuaScriptModule::executeScriptGlobal(const CEGUI::String& functionName)

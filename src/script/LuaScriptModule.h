@@ -68,6 +68,9 @@ public:
     explicit LuaScriptModule(lua_State* luaState);
     ~LuaScriptModule() override;
 
+    // As executeScriptFile; false when the file was not found or failed
+    // (the failure is logged).
+    bool runScriptFile(const CEGUI::String& filename, const CEGUI::String& resourceGroup);
     void executeScriptFile(const CEGUI::String& filename,
                            const CEGUI::String& resourceGroup = "") override;
     int executeScriptGlobal(const CEGUI::String& functionName) override;

@@ -332,6 +332,44 @@ TEST(EngineClientTest, PostedMessagesAreKeptAndFreed)
     engine.RecvKeyVal(new KeyValues("left for the destructor"));
 }
 
+TEST(EngineClientTest, QueriesAreAnsweredFromTheGameData)
+{
+    FakeFileSystem fs;
+    const std::string data = "\"GameData\" { \"Objects\" { \"7\" { \"Name\" \"Axe\" \"Tooltip\" \"An axe\" "
+                             "\"CompareId\" \"8\" } } \"Creatures\" { \"Player\" \"1\" } }";
+    fs.files["game\\objects.txt"] = std::vector<uint8_t>(data.begin(), data.end());
+    HostEngineClient engine;
+    KeyValues* request = new KeyValues("GameObjectProperty", "ObjectId", 7);
+    KeyValues* reply = new KeyValues("");
+    EXPECT_FALSE(engine.QueryKeyVal(request, reply));  // no data yet
+    ASSERT_TRUE(engine.LoadGameData(&fs, "game\\objects.txt"));
+
+    request->SetString("WhichProperty", "Name");
+    EXPECT_TRUE(engine.QueryKeyVal(request, reply));
+    EXPECT_STREQ(reply->GetString("PropertyStringValue"), "Axe");
+    request->SetString("WhichProperty", "Weight");
+    EXPECT_FALSE(engine.QueryKeyVal(request, reply));
+    request->SetName("GameObjectTooltip");
+    EXPECT_TRUE(engine.QueryKeyVal(request, reply));
+    EXPECT_STREQ(reply->GetString("GameObjectTooltipValue"), "An axe");
+    request->SetName("GameObjectCompare");
+    EXPECT_TRUE(engine.QueryKeyVal(request, reply));
+    EXPECT_EQ(reply->GetInt("GameObjectCompareId"), 8);
+    request->SetInt("ObjectId", 9);
+    EXPECT_FALSE(engine.QueryKeyVal(request, reply));
+
+    KeyValues* creature = new KeyValues("GameCreatureProvider", "WhichOne", "Player");
+    EXPECT_TRUE(engine.QueryKeyVal(creature, reply));
+    EXPECT_EQ(reply->GetInt("CreatureId"), 1);
+    creature->SetString("WhichOne", "Nobody");
+    EXPECT_FALSE(engine.QueryKeyVal(creature, reply));
+    EXPECT_FALSE(engine.QueryKeyVal(nullptr, reply));
+    EXPECT_FALSE(engine.LoadGameData(&fs, "missing.txt"));
+    creature->deleteThis();
+    request->deleteThis();
+    reply->deleteThis();
+}
+
 TEST(EngineClientTest, EachMessageIsPrintedAsOneLineWhenItArrives)
 {
     HostEngineClient engine;

@@ -58,6 +58,12 @@ struct PanelTest : GuiFixture
             Layout("T/FrameWindow", "OwnWnd", "<Event name=\"CloseClicked\" function=\"own_close\" />");
         fs.files["resource\\UI\\layouts\\Plain.layout"] = Layout("DefaultWindow", "PlainWnd");
         fs.files["resource\\UI\\layouts\\Broken.layout"] = "<GUILayout version=\"4\"><Window";
+        fs.files["resource\\UI\\layouts\\Sack.layout"] = Layout("DefaultWindow", "\xE4\xB8\xAD");
+        for (const char* name : {"Box", "Chest", "Own", "Plain", "Missing", "Sack"})
+            fs.files[std::string("resource\\UI\\lua_scripts\\") + name + ".lua"] = "";
+        fs.files["resource\\UI\\layouts\\Faulty.layout"] = Layout("T/FrameWindow", "FaultyWnd");
+        fs.files["resource\\UI\\lua_scripts\\Faulty.lua"] = "faulty_runs = (faulty_runs or 0) + 1 error('faulty')";
+        fs.files["resource\\UI\\layouts\\NoScript.layout"] = Layout("DefaultWindow", "NoScriptWnd");
         fs.files["resource\\UI\\lua_scripts\\Bag.lua"] =
             "bag_runs = (bag_runs or 0) + 1 function Bag_on_create() bag_creates = (bag_creates or 0) + 1 end";
     }
@@ -115,6 +121,30 @@ TEST_F(PanelTest, HandlesCarrySlotAndSerial)
     EXPECT_EQ(gui->CreatePanel(nullptr, "Bag"), nullptr);
 }
 
+TEST_F(PanelTest, AFullPoolRefusesNewPanels)
+{
+    QGUI::PanelHandlePool pool;
+    HandleBase h;
+    for (uint32_t i = 0; i < QGUI::PanelHandlePool::kMaxSlots; ++i)
+        ASSERT_NE(pool.allocate(h), nullptr);
+    const HandleBase last = h;
+    EXPECT_EQ(pool.allocate(h), nullptr);
+    EXPECT_EQ(h.value, last.value);  // no wrapped handle aliasing a live panel
+    EXPECT_TRUE(pool.isValid(last));
+    pool.release(last);
+    EXPECT_NE(pool.allocate(h), nullptr);
+    EXPECT_EQ(h.value & 0xFFFF, last.value & 0xFFFF);
+}
+
+TEST_F(PanelTest, WindowSoundsReachTheGameConvertedOnce)
+{
+    HandleBase h;
+    ASSERT_NE(gui->CreatePanel(&h, "Sack"), nullptr);
+    gui->Update();
+    ASSERT_EQ(engine.received.size(), 1u);
+    EXPECT_STREQ(engine.received[0]->GetString("_KeyVal_Sound_Name"), "\xD6\xD0_on");
+}
+
 TEST_F(PanelTest, SerialsWrapBackToOne)
 {
     QGUI::PanelHandlePool::SerialCounter() = 65534;
@@ -158,6 +188,30 @@ TEST_F(PanelTest, ALayoutThatFailsLeavesNothingBehind)
     EXPECT_EQ(gui->GetPanelPool().liveCount(), live);
     EXPECT_FALSE(gui->IsPanelValid(&h));
     EXPECT_TRUE(logger->hasPrefix("QGUI::CQGUI::CreatePanel: the panel 'Broken' could not be created"));
+}
+
+TEST_F(PanelTest, AScriptThatFailsLeavesNothingBehind)
+{
+    const size_t live = gui->GetPanelPool().liveCount();
+    auto windowCount = [] {
+        size_t n = 0;
+        for (auto it = CEGUI::WindowManager::getSingleton().getIterator(); !it.isAtEnd(); ++it)
+            ++n;
+        return n;
+    };
+    const size_t windows = windowCount();
+    HandleBase h;
+    EXPECT_EQ(gui->CreatePanel(&h, "Faulty"), nullptr);
+    EXPECT_EQ(gui->CreatePanel(&h, "NoScript"), nullptr);
+    EXPECT_EQ(gui->GetPanelPool().liveCount(), live);
+    EXPECT_TRUE(gui->GetCloseStack().empty());
+    CEGUI::WindowManager::getSingleton().cleanDeadPool();
+    EXPECT_EQ(windowCount(), windows);
+    EXPECT_TRUE(logger->hasPrefix("QGUI::CQGUI::CreatePanel: the script 'Faulty.lua' of the panel failed"));
+    EXPECT_TRUE(logger->hasPrefix("QGUI::CQGUI::CreatePanel: the script 'NoScript.lua' of the panel failed"));
+    // A failed script is tried again by the next creation.
+    EXPECT_EQ(gui->CreatePanel(&h, "Faulty"), nullptr);
+    EXPECT_EQ(number("faulty_runs"), 2);
 }
 
 TEST_F(PanelTest, WindowsAndOpeningSoundsFollowTheLayoutsCloseHandling)

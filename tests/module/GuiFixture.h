@@ -33,11 +33,13 @@ struct GuiFixture : ::testing::Test
 
     // Files to serve before the start.
     virtual void addFiles() {}
+    // The engine client the host offers; null for none.
+    virtual fake::Engine* engineClient() { return withEngine ? &engine : nullptr; }
 
     void SetUp() override
     {
         fake::Factories::render = &render;
-        fake::Factories::engine = withEngine ? &engine : nullptr;
+        fake::Factories::engine = engineClient();
         fake::Factories::fileSystem = &fs;
         host.curtime = 1.0f;
         host.frametime = 1.0f / 30;

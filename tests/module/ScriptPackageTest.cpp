@@ -13,7 +13,7 @@ extern "C" {
 }
 #include <tolua++.h>
 
-#include "FakeHost.h"
+#include "GuiFixture.h"
 #include "KeyValues.h"
 #include "RecordingLogger.h"
 #include "core/ModuleMemory.h"
@@ -44,48 +44,22 @@ struct ThrowingEngine : fake::Engine
 };
 
 // Each test runs in a process of its own: the main object starts once.
-struct ScriptPackageTest : ::testing::Test
+struct ScriptPackageTest : GuiFixture
 {
-    RecordingLogger* logger = new RecordingLogger; // the GUI system takes it over
-    fake::Render render;
-    fake::Engine engine;
-    fake::FileSystem fs;
-    HostGlobals host{};
-    CreateInterfaceFn factories[1] = {&fake::Factories::Serve};
-    QGUI::CQGUI* gui = QGUI::CQGUI::GetGlobalObject();
     lua_State* L = nullptr;
 
     virtual fake::Engine* EngineClient() { return &engine; }
+    fake::Engine* engineClient() override { return EngineClient(); }
 
     void SetUp() override
     {
-        fake::Factories::render = &render;
-        fake::Factories::engine = EngineClient();
-        fake::Factories::fileSystem = &fs;
-        host.frametime = 1.0f / 30;
-        ASSERT_TRUE(gui->Init(factories, 1, &host));
-        L = gui->GetScriptSystem()->GetLuaState();
+        GuiFixture::SetUp();
+        L = GuiFixture::L();
         ASSERT_NE(L, nullptr);
         ASSERT_EQ(Run(kExpect), "");
     }
-    void TearDown() override
-    {
-        fake::Factories::render = nullptr;
-        fake::Factories::engine = nullptr;
-        fake::Factories::fileSystem = nullptr;
-    }
 
-    // Runs a chunk; its error text, or "" when it ran through.
-    std::string Run(const std::string& chunk)
-    {
-        const int top = lua_gettop(L);
-        std::string error;
-        if (luaL_loadbuffer(L, chunk.data(), chunk.size(), "test") != 0 ||
-            lua_pcall(L, 0, 0, 0) != 0)
-            error = lua_tostring(L, -1) ? lua_tostring(L, -1) : "(no message)";
-        lua_settop(L, top);
-        return error;
-    }
+    std::string Run(const std::string& chunk) { return run(chunk); }
     // The error text of a chunk without the position Lua puts in front.
     std::string Error(const std::string& chunk)
     {
@@ -551,6 +525,7 @@ TEST_F(ScriptPackageTest, AnAcceptedMessageBelongsToTheEngineClient)
     ASSERT_EQ(Run("t = nil collectgarbage('collect')"), "");
     EXPECT_EQ(LiveNodes(), live);
     message->deleteThis();
+    engine.received.clear();
     EXPECT_EQ(LiveNodes(), live - 2);
 }
 
@@ -568,6 +543,7 @@ TEST_F(ScriptPackageTest, ARefusedMessageStaysTheScripts)
     EXPECT_TRUE(IsScriptOwned(L, engine.received[0]));
     const uint64_t live = LiveNodes();
     ASSERT_EQ(Run("t = nil collectgarbage('collect')"), "");
+    engine.received.clear();  // the script's collector freed it
     EXPECT_EQ(LiveNodes(), live - 2);
 }
 

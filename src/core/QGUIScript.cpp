@@ -50,14 +50,16 @@ const char* ToLocal(std::string& keep, const char* utf8)
     return keep.c_str();
 }
 
-// Local text into script text (UTF-8); null is the empty text.
-std::string ToScript(const char* local)
+// Local text into script text (UTF-8); null is the empty text. A text that
+// needs converting is kept in the caller's string.
+const char* ToScript(const char* local, std::string& keep)
 {
     if (!local)
-        return std::string();
+        return "";
     if (IsAscii(local))
         return local;
-    return AnsiToUtf8(local, "");
+    keep = AnsiToUtf8(local, "");
+    return keep.c_str();
 }
 } // namespace
 
@@ -115,9 +117,9 @@ int CQGUI::CallScriptGlobalNumberString(const char* name, int value, const char*
 {
     if (!m_pScriptSystem)
         return -1;
-    const std::string t = ToScript(text);
+    std::string keep;
     return m_pScriptSystem->CallGlobalNumberString(name, static_cast<unsigned int>(value),
-                                                   t.c_str());
+                                                   ToScript(text, keep));
 }
 
 const char* CQGUI::CallScriptGlobal2Strings(const char* name, const char* a, const char* b)
@@ -125,9 +127,9 @@ const char* CQGUI::CallScriptGlobal2Strings(const char* name, const char* a, con
     static std::string result;
     if (!m_pScriptSystem)
         return ToLocal(result, nullptr);
-    const std::string first = ToScript(a);
-    const std::string second = ToScript(b);
-    return ToLocal(result, m_pScriptSystem->CallGlobal2Strings(name, first.c_str(), second.c_str()));
+    std::string keepA, keepB;
+    return ToLocal(result, m_pScriptSystem->CallGlobal2Strings(name, ToScript(a, keepA),
+                                                               ToScript(b, keepB)));
 }
 
 const char* CQGUI::CallScriptGlobal2Strings2Numbers(const char* name, const char* a,
@@ -136,19 +138,18 @@ const char* CQGUI::CallScriptGlobal2Strings2Numbers(const char* name, const char
     static std::string result;
     if (!m_pScriptSystem)
         return ToLocal(result, nullptr);
-    const std::string first = ToScript(a);
-    const std::string second = ToScript(b);
+    std::string keepA, keepB;
     return ToLocal(result, m_pScriptSystem->CallGlobal2Strings2Numbers(
-                               name, first.c_str(), second.c_str(), static_cast<unsigned int>(n1),
-                               static_cast<unsigned int>(n2)));
+                               name, ToScript(a, keepA), ToScript(b, keepB),
+                               static_cast<unsigned int>(n1), static_cast<unsigned int>(n2)));
 }
 
 double CQGUI::CallScriptGlobalStringNumber(const char* name, const char* s, int value)
 {
     if (!m_pScriptSystem)
         return -1.0;
-    const std::string text = ToScript(s);
-    return m_pScriptSystem->CallGlobalStringNumber(name, text.c_str(), value);
+    std::string keep;
+    return m_pScriptSystem->CallGlobalStringNumber(name, ToScript(s, keep), value);
 }
 
 int CQGUI::CallScriptGlobal2Strings4Numbers(const char* name, const char* a, const char* b,
@@ -156,10 +157,9 @@ int CQGUI::CallScriptGlobal2Strings4Numbers(const char* name, const char* a, con
 {
     if (!m_pScriptSystem)
         return -1;
-    const std::string first = ToScript(a);
-    const std::string second = ToScript(b);
-    return m_pScriptSystem->CallGlobal2Strings4Numbers(name, first.c_str(), second.c_str(), n1,
-                                                       n2, n3, n4);
+    std::string keepA, keepB;
+    return m_pScriptSystem->CallGlobal2Strings4Numbers(name, ToScript(a, keepA),
+                                                       ToScript(b, keepB), n1, n2, n3, n4);
 }
 
 int CQGUI::CallScriptFunction(const char* name, const char* format, ...)
@@ -193,8 +193,8 @@ int CQGUI::CallScriptFunction(const char* name, const char* format, ...)
             break;
         case 's':
         {
-            const std::string text = ToScript(va_arg(args, const char*));
-            lua_pushstring(L, text.c_str());
+            std::string keep;
+            lua_pushstring(L, ToScript(va_arg(args, const char*), keep));
             ++count;
             break;
         }

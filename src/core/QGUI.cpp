@@ -164,6 +164,8 @@ bool CQGUI::initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* 
     CEGUI::WindowManager::setDefaultResourceGroup("layouts");
     CEGUI::ScriptModule::setDefaultResourceGroup("lua_scripts");
 
+    // The data-provider map and the window and window-renderer factories of
+    // the game widgets join here once the widgets are built.
     m_pScriptSystem->Init(factories, count);
 
     m_pEngineClient = static_cast<IQEngineClient*>(

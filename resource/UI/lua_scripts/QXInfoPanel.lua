@@ -3,14 +3,8 @@
 
 local WINDOW = "QXInfoPanel_Wnd"
 
--- The panel's own window, found from the root sheet by its relative path
--- (CEGUI's binding answers nil for a path that names no window).
 local function panel_window()
-    local root = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow()
-    if root == nil then
-        return nil
-    end
-    return root:getChild(WINDOW)
+    return qx_panel_window(WINDOW)
 end
 
 local function set_text(child, text)

@@ -4,14 +4,8 @@
 local WINDOW = "QXMainPanel_Wnd"
 local clicks = 0
 
--- The panel's own window, found from the root sheet by its relative path
--- (CEGUI's binding answers nil for a path that names no window).
 local function panel_window()
-    local root = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow()
-    if root == nil then
-        return nil
-    end
-    return root:getChild(WINDOW)
+    return qx_panel_window(WINDOW)
 end
 
 local function on_send_clicked(e)

@@ -69,3 +69,14 @@ local strings = {}
 function FetchStringFn(key)
     return strings[key] or ""
 end
+
+-- A panel's window, found from the root sheet by its name there: CEGUI 0.8
+-- has no global look-up by name, only paths relative to a window (its
+-- binding answers nil for a path that names no window).
+function qx_panel_window(name)
+    local root = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow()
+    if root == nil then
+        return nil
+    end
+    return root:getChild(name)
+end

@@ -8,6 +8,8 @@ extern "C" {
 }
 
 #include <cstdarg>
+#include <cstdint>
+#include <cstring>
 #include <exception>
 #include <string>
 
@@ -27,10 +29,18 @@ CLuaDebugger s_Debugger;
 
 // Plain ASCII reads the same in UTF-8 and in every local (ANSI) code page,
 // so it needs no conversion.
-bool IsAscii(const char* text)
+bool IsAscii(const char* text, size_t length)
 {
-    for (; *text; ++text)
-        if (static_cast<unsigned char>(*text) >= 0x80)
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8)
+    {
+        uint64_t word;
+        std::memcpy(&word, text + i, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; i < length; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
             return false;
     return true;
 }
@@ -40,9 +50,10 @@ const char* ToLocal(std::string& keep, const char* utf8)
 {
     if (!utf8)
         utf8 = "";
-    if (IsAscii(utf8))
+    const size_t length = std::strlen(utf8);
+    if (IsAscii(utf8, length))
     {
-        keep = utf8;
+        keep.assign(utf8, length);
         return keep.c_str();
     }
     const char16_t* wide = MultiByteToUtf16(utf8, CP_UTF8);
@@ -56,7 +67,7 @@ const char* ToScript(const char* local, std::string& keep)
 {
     if (!local)
         return "";
-    if (IsAscii(local))
+    if (IsAscii(local, std::strlen(local)))
         return local;
     keep = AnsiToUtf8(local, "");
     return keep.c_str();

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <string>
@@ -23,6 +24,8 @@ const char kReplacementUtf8[3] = {'\xEF', '\xBF', '\xBD'};
 // The converters are stateful and cached; one lock keeps them to one caller.
 std::mutex s_mutex;
 uint32_t s_localCodePage = 936;
+// Whether the local code page writes ASCII as ASCII (GBK does).
+std::atomic<bool> s_localKeepsAscii{true};
 
 struct Converter
 {
@@ -164,13 +167,33 @@ size_t WideLength(const char16_t* text)
 
 bool SetLocalCodePage(uint32_t codePage)
 {
-    std::lock_guard<std::mutex> lock(s_mutex);
     if (codePage == CP_ACP)
         return true;
-    if (ConverterFor(codePage, true) == NoConverter() || ConverterFor(codePage, false) == NoConverter())
-        return false;
-    s_localCodePage = codePage;
+    {
+        std::lock_guard<std::mutex> lock(s_mutex);
+        if (ConverterFor(codePage, true) == NoConverter() || ConverterFor(codePage, false) == NoConverter())
+            return false;
+        s_localKeepsAscii = false;
+        s_localCodePage = codePage;
+    }
+    // Probe once whether ASCII passes through the code page unchanged, both ways.
+    char ascii[127];
+    char16_t wide[127];
+    char back[127];
+    for (int i = 0; i < 127; ++i)
+        ascii[i] = static_cast<char>(i + 1);
+    bool keeps = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, ascii, 127, wide, 127) == 127 &&
+                 WideCharToMultiByte(codePage, 0, wide, 127, back, 127, nullptr, nullptr) == 127 &&
+                 std::memcmp(ascii, back, sizeof ascii) == 0;
+    for (int i = 0; keeps && i < 127; ++i)
+        keeps = wide[i] == static_cast<char16_t>(i + 1);
+    s_localKeepsAscii = keeps;
     return true;
+}
+
+bool LocalCodePageKeepsAscii()
+{
+    return s_localKeepsAscii;
 }
 
 uint32_t GetLocalCodePage()

@@ -27,6 +27,9 @@
 // cannot convert it.
 QPLATFORM_API bool SetLocalCodePage(uint32_t codePage);
 QPLATFORM_API uint32_t GetLocalCodePage();
+// True when the local code page writes ASCII text as the same bytes, so
+// plain ASCII needs no conversion to or from it.
+QPLATFORM_API bool LocalCodePageKeepsAscii();
 
 // Converts multiByteCount bytes of text (-1: up to and including its NUL) to
 // UTF-16. With wideCount 0 only the number of units needed is returned.

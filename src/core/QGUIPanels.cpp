@@ -35,12 +35,6 @@ CEGUI::Window* CloseButton(CEGUI::Window* window)
     return frame->getChild(CEGUI::FrameWindow::CloseButtonName);
 }
 
-// Converts one text from UTF-8 to the local code page, whole.
-std::string Utf8ToLocal(const char* text)
-{
-    const char16_t* wide = MultiByteToUtf16(text ? text : "", CP_UTF8);
-    return Utf16ToMultiByte(wide, CP_ACP);
-}
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -414,9 +408,9 @@ bool CQGUI::convertKeyValToLocal(KeyValues* node)
     {
         KeyValues* kv = pending.back();
         pending.pop_back();
-        kv->SetName(Utf8ToLocal(kv->GetName()).c_str());
+        kv->SetName(std::string(Utf8ToAnsi(kv->GetName(), "")).c_str());
         if (kv->GetDataType() == KeyValues::TYPE_STRING)
-            kv->SetString(nullptr, Utf8ToLocal(kv->GetString()).c_str());
+            kv->SetString(nullptr, std::string(Utf8ToAnsi(kv->GetString(), "")).c_str());
         std::vector<KeyValues*> children;
         for (KeyValues* sub = kv->GetFirstSubKey(); sub; sub = sub->GetNextKey())
             children.push_back(sub);

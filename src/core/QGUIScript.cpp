@@ -8,7 +8,6 @@ extern "C" {
 }
 
 #include <cstdarg>
-#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <string>
@@ -27,47 +26,20 @@ namespace
 // The main object's own debugger, for the formatted call's errors.
 CLuaDebugger s_Debugger;
 
-// Plain ASCII reads the same in UTF-8 and in every local (ANSI) code page,
-// so it needs no conversion.
-bool IsAscii(const char* text, size_t length)
-{
-    size_t i = 0;
-    for (; i + 8 <= length; i += 8)
-    {
-        uint64_t word;
-        std::memcpy(&word, text + i, 8);
-        if (word & 0x8080808080808080ull)
-            return false;
-    }
-    for (; i < length; ++i)
-        if (static_cast<unsigned char>(text[i]) >= 0x80)
-            return false;
-    return true;
-}
-
 // Script text (UTF-8) into the local code page, kept in the caller's string.
 const char* ToLocal(std::string& keep, const char* utf8)
 {
-    if (!utf8)
-        utf8 = "";
-    const size_t length = std::strlen(utf8);
-    if (IsAscii(utf8, length))
-    {
-        keep.assign(utf8, length);
-        return keep.c_str();
-    }
-    const char16_t* wide = MultiByteToUtf16(utf8, CP_UTF8);
-    keep = Utf16ToMultiByte(wide, CP_ACP);
+    keep = Utf8ToAnsi(utf8 ? utf8 : "", "");
     return keep.c_str();
 }
 
-// Local text into script text (UTF-8); null is the empty text. A text that
-// needs converting is kept in the caller's string.
+// Local text into script text (UTF-8); null is the empty text. Plain ASCII
+// passes as it is; a converted text is kept in the caller's string.
 const char* ToScript(const char* local, std::string& keep)
 {
     if (!local)
         return "";
-    if (IsAscii(local, std::strlen(local)))
+    if (LocalCodePageKeepsAscii() && IsAsciiText(local, std::strlen(local)))
         return local;
     keep = AnsiToUtf8(local, "");
     return keep.c_str();

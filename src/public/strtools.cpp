@@ -86,10 +86,50 @@ const char16_t* MultiByteToUtf16(const char* text, int codePage)
     return out.data();
 }
 
+bool IsAsciiText(const char* text, size_t length)
+{
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8)
+    {
+        uint64_t word;
+        std::memcpy(&word, text + i, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; i < length; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+
+namespace
+{
+// Plain ASCII reads the same in UTF-8 and in a local code page that keeps
+// ASCII: it is copied into the narrow buffer unconverted. False when the
+// text needs the conversion.
+bool CopyAsciiToNarrow(const char* text, const char** result)
+{
+    if (!LocalCodePageKeepsAscii())
+        return false;
+    const size_t length = std::strlen(text);
+    if (!IsAsciiText(text, length))
+        return false;
+    std::vector<char>& out = NarrowBuffer();
+    if (out.size() < length + 1)
+        out.resize(length + 1);
+    std::memcpy(out.data(), text, length + 1);
+    *result = out.data();
+    return true;
+}
+} // namespace
+
 const char* Utf8ToAnsi(const char* text, const char* defaultValue)
 {
     if (!text)
         return defaultValue;
+    const char* ascii = nullptr;
+    if (CopyAsciiToNarrow(text, &ascii))
+        return ascii;
     return Utf16ToMultiByte(MultiByteToUtf16(text, CP_UTF8), CP_ACP);
 }
 
@@ -97,6 +137,9 @@ const char* AnsiToUtf8(const char* text, const char* defaultValue)
 {
     if (!text)
         return defaultValue;
+    const char* ascii = nullptr;
+    if (CopyAsciiToNarrow(text, &ascii))
+        return ascii;
     return Utf16ToMultiByte(MultiByteToUtf16(text, CP_ACP), CP_UTF8);
 }
 

@@ -7,6 +7,7 @@
 // when a longer text arrives, so a text is always converted whole.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 constexpr int CODEPAGE_BUFFER_SIZE = 10240;
@@ -17,8 +18,11 @@ const char* Utf16ToMultiByte(const char16_t* wide, int codePage);
 // Narrow text in the code page (with its terminator) to UTF-16, in the wide
 // buffer. A failed conversion gives the empty text.
 const char16_t* MultiByteToUtf16(const char* text, int codePage);
+// Whether the length bytes of text are all below 0x80.
+bool IsAsciiText(const char* text, size_t length);
 // UTF-8 to the local code page and back, through both buffers; the result is
-// the narrow buffer. A null text gives defaultValue itself.
+// the narrow buffer (plain ASCII is copied there unconverted when the local
+// code page keeps ASCII). A null text gives defaultValue itself.
 const char* Utf8ToAnsi(const char* text, const char* defaultValue);
 const char* AnsiToUtf8(const char* text, const char* defaultValue);
 

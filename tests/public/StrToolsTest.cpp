@@ -167,6 +167,21 @@ TEST_F(CodePageTest, LocalCodePageCanBeChanged)
     EXPECT_STREQ(AnsiToUtf8("caf\xE9", ""), "caf\xC3\xA9");
 }
 
+TEST_F(CodePageTest, AsciiPassesUnconvertedOnlyWhereTheCodePageKeepsIt)
+{
+    EXPECT_TRUE(LocalCodePageKeepsAscii());
+    EXPECT_STREQ(Utf8ToAnsi("plain text longer than eight", ""), "plain text longer than eight");
+    EXPECT_TRUE(IsAsciiText("abcdefghijklmnop", 16));
+    EXPECT_FALSE(IsAsciiText("abcdefghijk\x80mnop", 16));
+    EXPECT_FALSE(IsAsciiText("ab\xC3", 3));
+    // EBCDIC writes ASCII letters as other bytes: the conversion must run.
+    ASSERT_TRUE(SetLocalCodePage(500));
+    EXPECT_FALSE(LocalCodePageKeepsAscii());
+    EXPECT_STREQ(Utf8ToAnsi("A", ""), "\xC1");
+    ASSERT_TRUE(SetLocalCodePage(936));
+    EXPECT_TRUE(LocalCodePageKeepsAscii());
+}
+
 TEST(MultiByteToWideCharTest, SizesAndBounds)
 {
     // Counting includes the terminator when the length is -1.

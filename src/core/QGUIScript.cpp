@@ -29,7 +29,14 @@ CLuaDebugger s_Debugger;
 // Script text (UTF-8) into the local code page, kept in the caller's string.
 const char* ToLocal(std::string& keep, const char* utf8)
 {
-    keep = Utf8ToAnsi(utf8 ? utf8 : "", "");
+    if (!utf8)
+        utf8 = "";
+    // Plain ASCII goes straight into the result, not through the buffers.
+    const size_t length = std::strlen(utf8);
+    if (LocalCodePageKeepsAscii() && IsAsciiText(utf8, length))
+        keep.assign(utf8, length);
+    else
+        keep = Utf8ToAnsi(utf8, "");
     return keep.c_str();
 }
 

@@ -2,12 +2,16 @@
 
 #include <dlfcn.h>
 
+#include "winservices.h"
+
 namespace QHost
 {
 HostSession::HostSession(IBaseFileSystem* fileSystem, uint16_t width, uint16_t height)
     : render(width, height, fileSystem), engine(&render)
 {
     InstallHostInterfaces(&render, &engine, fileSystem);
+    // The game runs full screen: the screen is the frame.
+    SetScreenSize(width, height);
     // The game's objects and creatures, when the root has them.
     if (fileSystem)
         engine.LoadGameData(fileSystem, "game\\objects.txt");

@@ -152,7 +152,8 @@ public:
     virtual int DrawTextColourEx(const char* text, const QGUIRect* rect, uint32_t colour,
                                  const QGUIRect* clip, int format, int font,
                                  const uint32_t* extraColour) = 0;
-    virtual bool IsWebCtrlMessage(uint32_t message) = 0;
+    // message: the host's window message, or a pointer to its message record.
+    virtual bool IsWebCtrlMessage(uintptr_t message) = 0;
     virtual int32_t GetUserValue() = 0;
     virtual void ReleaseRootPanel(HandleBase* handle) = 0;
 };

@@ -11,9 +11,10 @@
 class IWebCtrlMgr
 {
 public:
-    // Lets the manager look at a window message first; non-zero when the
-    // message belongs to a web control.
-    virtual int32_t PreTranslateMessage(uint32_t message) = 0;
+    // Lets the manager look at a window message first (the message, or a
+    // pointer to the host's message record); non-zero when the message
+    // belongs to a web control.
+    virtual int32_t PreTranslateMessage(uintptr_t message) = 0;
 
 protected:
     ~IWebCtrlMgr() {}

@@ -5,6 +5,8 @@ namespace
 int g_cursorCount = 0;
 int g_quitRequests = 0;
 int g_lastExitCode = 0;
+int g_screenWidth = 0;
+int g_screenHeight = 0;
 } // namespace
 
 int ShowCursor(bool show)
@@ -37,4 +39,23 @@ int GetQuitRequestCount()
 int GetLastQuitExitCode()
 {
     return g_lastExitCode;
+}
+
+int GetSystemMetrics(int index)
+{
+    switch (index)
+    {
+    case SM_CXSCREEN:
+        return g_screenWidth;
+    case SM_CYSCREEN:
+        return g_screenHeight;
+    default:
+        return 0;
+    }
+}
+
+void SetScreenSize(int width, int height)
+{
+    g_screenWidth = width > 0 ? width : 0;
+    g_screenHeight = height > 0 ? height : 0;
 }

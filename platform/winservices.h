@@ -17,3 +17,15 @@ QPLATFORM_API void PostQuitMessage(int exitCode);
 // The number of quit requests posted so far, and the last exit code.
 QPLATFORM_API int GetQuitRequestCount();
 QPLATFORM_API int GetLastQuitExitCode();
+
+// System metrics: SM_CXSCREEN and SM_CYSCREEN answer the screen size the
+// host gave with SetScreenSize, 0 until it gives one; other indices answer 0,
+// as Windows does for a metric it does not know.
+enum
+{
+    SM_CXSCREEN = 0,
+    SM_CYSCREEN = 1
+};
+QPLATFORM_API int GetSystemMetrics(int index);
+// The host's screen size in pixels; a negative size counts as 0.
+QPLATFORM_API void SetScreenSize(int width, int height);

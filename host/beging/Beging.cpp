@@ -1,6 +1,6 @@
 // "Beging.dat", the stand-in host's web-control module. It serves a web
 // control manager that has no web controls: it records the messages it is
-// shown and claims none of them.
+// shown and claims only the one its record names.
 #include <cstring>
 
 #include "IWebCtrl.h"
@@ -9,16 +9,16 @@
 
 namespace
 {
-WebCtrlRecord s_record = {0, 0};
+WebCtrlRecord s_record = {0, 0, 0};
 
 class WebCtrlManager final : public IWebCtrlMgr
 {
 public:
-    int32_t PreTranslateMessage(uint32_t message) override
+    int32_t PreTranslateMessage(uintptr_t message) override
     {
         ++s_record.preTranslateCalls;
         s_record.lastMessage = message;
-        return 0;
+        return message != 0 && message == s_record.claimedMessage ? 1 : 0;
     }
 };
 

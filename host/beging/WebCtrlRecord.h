@@ -9,5 +9,6 @@
 struct WebCtrlRecord
 {
     uint32_t preTranslateCalls;  // PreTranslateMessage calls so far
-    uint32_t lastMessage;        // the message of the last call
+    uintptr_t lastMessage;       // the message of the last call
+    uintptr_t claimedMessage;    // a message the manager claims (0: none)
 };

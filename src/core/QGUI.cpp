@@ -7,6 +7,7 @@
 #include <exception>
 #include <utility>
 
+#include "IWebCtrl.h"
 #include "KeyValues.h"
 #include "core/IMEBase.h"
 #include "core/InterfaceRegistry.h"
@@ -25,8 +26,6 @@ namespace
 {
 // Counts down the frame durations to the next "gFn_timely_gc" call.
 float g_fGcCountdown = 5.0f;
-// The web control manager of the module "Beging.dat", when it has one.
-void* g_pWebCtrlMgr = nullptr;
 
 void LogEvent(const CEGUI::String& text, CEGUI::LoggingLevel level)
 {
@@ -181,7 +180,8 @@ bool CQGUI::initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* 
         if (CreateInterfaceFn factory = GetModuleFactory(m_pForeignModule))
         {
             m_pForeignFactory = factory;
-            g_pWebCtrlMgr = factory("IWEBCTRLMGR_INTERFACE1", nullptr);
+            m_pWebCtrlMgr =
+                static_cast<IWebCtrlMgr*>(factory(WEBCTRLMGR_INTERFACE_VERSION, nullptr));
         }
     }
 
@@ -374,12 +374,6 @@ void CQGUI::QueueGuideCmdText(const char* first, const char* second, int a, int 
 // ---------------------------------------------------------------------------
 // Operations whose subsystems are not built yet answer their failure value.
 
-// Display services: the renderer follows the viewport; the rest comes later.
-void CQGUI::UpdateDisplaySize()
-{
-    if (m_pRenderer)
-        m_pRenderer->updateDisplayArea();
-}
 // Window registry: nothing recorded until game windows are built.
 void CQGUI::RegisterGameWindow(CEGUI::Window*) {}
 // Window registry: nothing recorded until game windows are built.
@@ -410,12 +404,6 @@ int CQGUI::DrawTextColour(const char*, const QGUIRect*, uint32_t, const QGUIRect
 bool CQGUI::LoadFont(int, const char*) { return false; }
 // Fonts: no name until text drawing is built.
 const char* CQGUI::GetFontName(int) { return nullptr; }
-// Display services: the renderer follows the viewport; the rest comes later.
-void CQGUI::OnDisplaySizeChanged()
-{
-    if (m_pRenderer)
-        m_pRenderer->updateDisplayArea();
-}
 // Marked names: kept, as the operation asks; always true.
 bool CQGUI::MarkWindowName(const char* name)
 {
@@ -435,28 +423,11 @@ QGUIRect* CQGUI::GetTextExtent(QGUIRect* out, int, const char*)
         *out = QGUIRect{0, 0, 0, 0};
     return out;
 }
-// The foreign module's factory; only index 0 is valid.
-CreateInterfaceFn CQGUI::GetInterfaceFactory(int index)
-{
-    return index == 0 ? m_pForeignFactory : nullptr;
-}
-// The engine client's main-window record, or null without an engine client.
-const void* CQGUI::GetMainWindow()
-{
-    return m_pEngineClient ? m_pEngineClient->GetMainWindow() : nullptr;
-}
-// Display services: false until the display services are built.
-bool CQGUI::TransformScreenRect(QGUIRect*, bool) { return false; }
-// HTML windows: none until game widgets are built.
-bool CQGUI::HasHTMLWindow() { return false; }
 // Text drawing: nothing drawn until text drawing is built.
 int CQGUI::DrawTextEx(const char*, const QGUIRect*, const QGUIColours*, const QGUIRect*, int, int,
                       const QGUIScale*, const uint32_t*) { return 0; }
 // Text drawing: nothing drawn until text drawing is built.
 int CQGUI::DrawTextColourEx(const char*, const QGUIRect*, uint32_t, const QGUIRect*, int, int,
                             const uint32_t*) { return 0; }
-// Web control: false until the web control manager is consulted.
-bool CQGUI::IsWebCtrlMessage(uint32_t) { return false; }
-int32_t CQGUI::GetUserValue() { return m_nUserValue; }
 
 } // namespace QGUI

@@ -12,12 +12,14 @@
 #include "IQGUI.h"
 #include "IQXRender.h"
 #include "core/Panel.h"
+#include "core/WebWindowSet.h"
 
 namespace CEGUI
 {
 class EventArgs;
 class Font;
 } // namespace CEGUI
+class IWebCtrlMgr;
 namespace QXUI
 {
 class CQXRenerder;
@@ -137,7 +139,7 @@ public:
     int DrawTextColourEx(const char* text, const QGUIRect* rect, uint32_t colour,
                          const QGUIRect* clip, int format, int font,
                          const uint32_t* extraColour) override;
-    bool IsWebCtrlMessage(uint32_t message) override;
+    bool IsWebCtrlMessage(uintptr_t message) override;
     int32_t GetUserValue() override;
     void ReleaseRootPanel(HandleBase* handle) override;
 
@@ -174,6 +176,15 @@ public:
     const std::vector<SoundRequest>& GetSoundQueue() const { return m_SoundQueue; }
     const std::vector<GuideCmdText>& GetGuideTexts() const { return m_GuideTexts; }
 
+    // Web windows register once their native control exists and unregister
+    // when it goes. The first shows the system cursor over the page; the
+    // last one going hides it again.
+    void RegisterWebWindow(IWebWindow* window);
+    void UnregisterWebWindow(IWebWindow* window);
+    const CWebWindowSet& GetWebWindows() const { return m_WebWindows; }
+    // The host's main window moved: every web control is placed again.
+    void OnMainWindowMoved();
+
 private:
     bool initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* host);
     void runGuideTexts();
@@ -188,6 +199,7 @@ private:
     void onMouseEnterWindow();
     void onMouseLeaveWindow();
     void updateCursorVisibility();
+    void pullFrameWindowsOnScreen(CEGUI::Window* sheet);
     float currentTime() const;
 
     bool m_bActive = false;
@@ -209,6 +221,8 @@ private:
     std::vector<GuideCmdText> m_GuideTexts;
     bool m_bGuideListEmpty = false;
     CreateInterfaceFn m_pForeignFactory = nullptr;
+    IWebCtrlMgr* m_pWebCtrlMgr = nullptr;
+    CWebWindowSet m_WebWindows;
     std::deque<uint32_t> m_CloseStack;
     IQXRender* m_pRenderInterface = nullptr;
     PanelHandlePool m_Panels;

@@ -320,9 +320,17 @@ bool CQGUI::processMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         onMouseEnterWindow();
         // Coordinates are signed: a captured mouse left of or above the
         // client area has negative positions.
-        const int x = GetXLParam(lParam);
-        const int y = GetYLParam(lParam);
-        // Web windows are not built yet, so no screen transform applies.
+        int x = GetXLParam(lParam);
+        int y = GetYLParam(lParam);
+        // While web pages are open the window's coordinates are screen
+        // coordinates; the interface works on the game's drawing surface.
+        if (HasHTMLWindow())
+        {
+            QGUIRect position{x, y, 0, 0};
+            TransformScreenRect(&position, true);
+            x = position.left;
+            y = position.top;
+        }
         result = ctx.injectMousePosition(static_cast<float>(x), static_cast<float>(y));
         break;
     }
@@ -420,7 +428,8 @@ bool CQGUI::processMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         clearPressTimes();
         break;
     case WM_MOVE:
-        // Native web controls follow the main window once web windows exist.
+        // Native web controls follow the main window.
+        OnMainWindowMoved();
         break;
     case WM_SYSCOMMAND:
         if (wParam == SC_CLOSE)

@@ -38,4 +38,5 @@ run_fuzzer() {
 }
 run_fuzzer fuzz_keyvalues_reader fuzz/corpus/keyvalues -dict=fuzz/keyvalues.dict
 run_fuzzer fuzz_codepage fuzz/corpus/codepage
+run_fuzzer fuzz_webaddress fuzz/corpus/webaddress -dict=fuzz/webaddress.dict
 echo "all tests passed"

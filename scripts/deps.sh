@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the build, the tests and the stand-in host need (Debian 12).
 set -euo pipefail
+# llvm brings llvm-symbolizer, which turns the addresses in sanitizer and
+# fuzzer reports into functions and lines.
 PACKAGES=(
-  build-essential cmake pkg-config clang libclang-rt-14-dev
+  build-essential cmake pkg-config clang libclang-rt-14-dev llvm
   libcegui-mk2-dev liblua5.1-0-dev libtolua++5.1-dev
   libgtest-dev libbenchmark-dev rapidjson-dev libpng-dev
   fonts-dejavu-core
@@ -14,6 +16,7 @@ done
 if [ ${#missing[@]} -gt 0 ]; then
   SUDO=""
   [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # sudo clears the environment, so the setting goes through env.
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

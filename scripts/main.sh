@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the dependencies, builds the module and the stand-in host, and
 # runs the host: it loads the module, runs the sample interface's start-up
-# script, feeds the sample window messages and writes the rendered frames as
-# PNG files.
+# script, feeds the sample window messages and writes the last rendered frame
+# as a PNG file (every frame when --all-frames is passed; arguments go to the
+# host).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$ROOT"
@@ -22,4 +23,4 @@ if grep -q '(Error)' CEGUI.log; then
   echo "warning: the GUI log has errors:" >&2
   grep -A3 '(Error)' CEGUI.log >&2
 fi
-echo "PNG frames written to $OUT (GUI log: $ROOT/build/root/CEGUI.log)"
+echo "PNG written to $OUT: the last frame, or every frame with --all-frames (GUI log: $ROOT/build/root/CEGUI.log)"

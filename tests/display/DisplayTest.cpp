@@ -116,11 +116,20 @@ const char* const kRestoreCounter =
     "restored = 0\n"
     "function gFn_localSetting_restore_all_backups() restored = restored + 1 end\n";
 
-TEST_F(DisplayTest, ASmallerScreenPullsFrameWindowsBack)
+// Counts the backup-restore calls and starts on a 1280 x 960 display.
+struct DisplayResize : DisplayTest
 {
-    ASSERT_EQ(run(kRestoreCounter), "");
-    render.viewport = QXViewport{1280, 960};
-    gui->UpdateDisplaySize();
+    void SetUp() override
+    {
+        DisplayTest::SetUp();
+        ASSERT_EQ(run(kRestoreCounter), "");
+        render.viewport = QXViewport{1280, 960};
+        gui->UpdateDisplaySize();
+    }
+};
+
+TEST_F(DisplayResize, ASmallerScreenPullsFrameWindowsBack)
+{
     CEGUI::Window* right = addChild("right", 900, 100, 200, 100, true);
     CEGUI::Window* below = addChild("below", 100, 700, 200, 100, true);
     CEGUI::Window* partly = addChild("partly", 700, 500, 200, 200, true);
@@ -152,11 +161,8 @@ TEST_F(DisplayTest, UpdateDisplaySizeSizesTheSheetInPixels)
 }
 
 // Handlers run by the moves may close windows, the sheet included.
-TEST_F(DisplayTest, HandlersThatCloseWindowsWhileTheyMoveAreSurvived)
+TEST_F(DisplayResize, HandlersThatCloseWindowsWhileTheyMoveAreSurvived)
 {
-    ASSERT_EQ(run(kRestoreCounter), "");
-    render.viewport = QXViewport{1280, 960};
-    gui->UpdateDisplaySize();
     CEGUI::Window* first = addChild("first", 900, 100, 100, 100, true);
     CEGUI::Window* second = addChild("second", 900, 200, 100, 100, true);
     addChild("third", 900, 300, 100, 100, true);
@@ -356,6 +362,22 @@ TEST_F(DisplayTest, HostServices)
     gui->ManipulateHTMLWindow(0, 0, 0);
     ASSERT_EQ(run("gFn_manipulate_HTML_window = nil"), "");
     gui->ManipulateHTMLWindow(0, 0, 0);
+}
+
+// A host that calls the services before Init gets quiet answers.
+TEST(DisplayBeforeInit, ServicesAnswerQuietly)
+{
+    QGUI::CQGUI* gui = QGUI::CQGUI::GetGlobalObject();
+    gui->UpdateDisplaySize();
+    gui->OnDisplaySizeChanged();
+    QGUIRect r{1, 2, 3, 4};
+    EXPECT_TRUE(gui->TransformScreenRect(&r, true));
+    EXPECT_EQ(r.left, 1);
+    EXPECT_FALSE(gui->IsWebCtrlMessage(0x100));
+    EXPECT_FALSE(gui->HasHTMLWindow());
+    EXPECT_EQ(gui->GetMainWindow(), nullptr);
+    EXPECT_EQ(gui->GetInterfaceFactory(0), nullptr);
+    EXPECT_FALSE(gui->ProcessMessage(nullptr, WM_MOVE, 0, 0));
 }
 
 TEST(SystemMetrics, ScreenSizeComesFromTheHost)

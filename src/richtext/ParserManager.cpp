@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "richtext/ColourTable.h"
+#include "richtext/CommandParsers.h"
 #include "richtext/Document.h"
+#include "richtext/PictureParsers.h"
 #include "richtext/PlainLayout.h"
 #include "richtext/RichTextWindow.h"
 
@@ -20,7 +22,21 @@ CSimpleParserManager& CSimpleParserManager::Instance()
 
 CSimpleParserManager::CSimpleParserManager() : m_pDefault(new CDefaultParser(this))
 {
+    // The registration order of the keys.
     RegisterParser(new CPlainTextParser("T", this));
+    RegisterParser(new CCmdParser("C", this));
+    RegisterParser(new CClickXZCParser(this));
+    RegisterParser(new CPictureParser(this));
+    RegisterParser(new CBgPictureParser(this));
+    RegisterParser(new CClickableNameParser(this));
+    RegisterParser(new CClickableChannelParser(this));
+    RegisterParser(new CClickableNpcNameParser(this));
+    RegisterParser(new CClickableItemNameParser(this));
+    RegisterParser(new CClickableManualCmdParser(this));
+    RegisterParser(new CClickableHTTPCmdParser(this));
+    RegisterParser(new CEmoteParser(this));
+    RegisterParser(new CAnkorParser(this));
+    RegisterParser(new CClickClParser(this));
 }
 
 CSimpleParserManager::~CSimpleParserManager()

@@ -59,8 +59,8 @@ public:
     const CEGUI::Font* GetFont() const { return m_pFont; }
 
     float GetLineSpacing() const override;
-    float GetTextExtent(const CEGUI::String& text, size_t start, size_t count, float offset,
-                        float limit) const override;
+    float GetTextExtent(const CEGUI::String& text, size_t start, size_t count, float offset = 0.0f,
+                        float limit = std::numeric_limits<float>::infinity()) const override;
     size_t GetCharsThatFit(const CEGUI::String& text, size_t start, size_t count,
                            float width) const override;
     void DrawText(CEGUI::GeometryBuffer& buffer, const CEGUI::String& text, size_t start,

@@ -26,8 +26,18 @@ CTextLine::~CTextLine()
     delete m_pBackground;
 }
 
+namespace
+{
+CEGUI::Rectf Union(const CEGUI::Rectf& a, const CEGUI::Rectf& b)
+{
+    return CEGUI::Rectf(std::min(a.left(), b.left()), std::min(a.top(), b.top()),
+                        std::max(a.right(), b.right()), std::max(a.bottom(), b.bottom()));
+}
+} // namespace
+
 void CTextLine::AddBlock(ITextBlock* block)
 {
+    m_Extent = m_Blocks.empty() ? block->GetRect() : Union(m_Extent, block->GetRect());
     m_Blocks.push_back(block);
     m_Bottom = std::max(m_Bottom, block->GetRect().bottom());
 }
@@ -37,6 +47,8 @@ void CTextLine::Clear()
     for (ITextBlock* block : m_Blocks)
         delete block;
     m_Blocks.clear();
+    m_Extent = CEGUI::Rectf(0.0f, 0.0f, 0.0f, 0.0f);
+    m_AnyHovered = false;
 }
 
 void CTextLine::SetBackgroundPicture(CPictureBlock* block)
@@ -55,6 +67,7 @@ void CTextLine::UpdateRect()
         r.top(r.top() + (m_Bottom - r.bottom()));
         r.bottom(m_Bottom);
         block->SetRect(r);
+        m_Extent = block == m_Blocks.front() ? r : Union(m_Extent, r);
     }
     if (m_Blocks.empty())
         m_Rect.bottom(m_Rect.top());
@@ -120,8 +133,13 @@ bool CTextLine::OnMouseButton(IRichTextWindow* window, float x, float y, int but
 
 void CTextLine::OnMouseMove(IRichTextWindow* window, float x, float y, int extra)
 {
+    bool anyHovered = false;
     for (ITextBlock* block : m_Blocks)
+    {
         block->OnMouseMove(window, x, y, extra);
+        anyHovered = anyHovered || block->IsHovered();
+    }
+    m_AnyHovered = anyHovered;
 }
 
 CEGUI::String CTextLine::GetText(IRichTextWindow* window) const
@@ -252,8 +270,11 @@ bool CRichTextDoc::OnMouseButton(IRichTextWindow* window, float x, float y, int 
 
 void CRichTextDoc::OnMouseMove(IRichTextWindow* window, float x, float y, int extra)
 {
+    // Every block hears the move; lines where it can change nothing are
+    // passed over.
     for (CTextLine* line : m_Lines)
-        line->OnMouseMove(window, x, y, extra);
+        if (line->MayTakeMouse(x, y))
+            line->OnMouseMove(window, x, y, extra);
 }
 
 CEGUI::Rectf CRichTextDoc::GetDocRect() const

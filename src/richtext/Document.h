@@ -74,6 +74,14 @@ public:
     // and its background picture.
     void UpdateRect();
 
+    // Whether a mouse move to (x, y) can change a block of this line: one of
+    // them is hovered, or the point lies within the blocks' extent.
+    bool MayTakeMouse(float x, float y) const
+    {
+        return m_AnyHovered || (m_Extent.left() < x && x < m_Extent.right() &&
+                                m_Extent.top() < y && y < m_Extent.bottom());
+    }
+
     // The line takes the block; a background it had is deleted.
     void SetBackgroundPicture(CPictureBlock* block);
     const CPictureBlock* GetBackgroundPicture() const { return m_pBackground; }
@@ -85,6 +93,9 @@ private:
     CPictureBlock* m_pBackground = nullptr;
     std::vector<ITextBlock*> m_Blocks;
     float m_Bottom = 0.0f;
+    // The union of the blocks' rectangles, and whether one is hovered.
+    CEGUI::Rectf m_Extent{0.0f, 0.0f, 0.0f, 0.0f};
+    bool m_AnyHovered = false;
 };
 
 class CRichTextDoc : public IDoc

@@ -57,6 +57,9 @@ void CSimpleParserManager::RegisterParser(IParser* parser)
         delete slot;
     slot = parser;
     m_LongestKey = std::max(m_LongestKey, parser->GetKey().size());
+    const std::string& key = parser->GetKey();
+    if (!key.empty() && static_cast<unsigned char>(key[0]) < 128)
+        m_KeyStarts[static_cast<unsigned char>(key[0])] = true;
 }
 
 IParser* CSimpleParserManager::FindParser(const std::string& key) const
@@ -69,7 +72,9 @@ IParser* CSimpleParserManager::FindTagParser(const CEGUI::String& text, size_t p
                                              size_t& keyLength) const
 {
     // No key is longer than the longest registered one, so the key's space
-    // is looked for no further: a run of "{" costs nothing per brace.
+    // is looked for no further: a run of "{" costs little per brace.
+    if (pos >= text.length() || text[pos] >= 128 || !m_KeyStarts[text[pos]])
+        return nullptr;
     const size_t space = FindChar(text, kKeyEnd, pos, pos + m_LongestKey + 1);
     if (space == CEGUI::String::npos)
         return nullptr;

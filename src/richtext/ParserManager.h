@@ -49,6 +49,8 @@ private:
     std::map<std::string, IParser*> m_Parsers;
     CDefaultParser* m_pDefault;
     size_t m_LongestKey = 0;
+    // First characters of the registered keys (all ASCII).
+    bool m_KeyStarts[128] = {};
     // Documents parses are filling (outermost first), and those of them
     // that were given back meanwhile.
     std::vector<IDoc*> m_InUse;

@@ -103,6 +103,26 @@ TEST_F(DocumentTest, HoverFollowsTheMouseStrictlyInsideABlock)
     EXPECT_EQ(window.redraws, 2);
 }
 
+TEST_F(DocumentTest, EveryBlockHearsTheMouseWhereverItsLineIs)
+{
+    // The second line starts at its indent, but an anchor put its block
+    // left of it: the block is hovered all the same, and loses the hover
+    // when the mouse goes to another line.
+    window.indentRest = 50;
+    layout("ab\n{Ak 0,-1}cd", 100.0f);
+    const auto b = blocks();
+    ASSERT_EQ(b.size(), 2u);
+    EXPECT_EQ(b[1]->GetRect(), CEGUI::Rectf(0, 20, 20, 40));
+    doc->OnMouseMove(&window, 5.0f, 30.0f, 0);
+    EXPECT_TRUE(b[1]->IsHovered());
+    doc->OnMouseMove(&window, 5.0f, 5.0f, 0);
+    EXPECT_FALSE(b[1]->IsHovered());
+    EXPECT_TRUE(b[0]->IsHovered());
+    doc->OnMouseMove(&window, 500.0f, 500.0f, 0);
+    EXPECT_FALSE(b[0]->IsHovered());
+    EXPECT_EQ(window.redraws, 4);
+}
+
 TEST_F(DocumentTest, ButtonsReachTheBlockUnderThePoint)
 {
     layout("abc\ndef", 100.0f);

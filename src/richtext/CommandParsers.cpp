@@ -51,27 +51,6 @@ void COpcodeCmdParser::SetupBlock(ITextBlock* block, size_t start, size_t length
     static_cast<CCmdText*>(block)->SetOpcode(m_Opcode);
 }
 
-CClickXZCParser::CClickXZCParser(IParserManager* manager)
-    : COpcodeCmdParser("XZC", manager, TextBlocks::OPCODE_XZC)
-{
-}
-CClickableNpcNameParser::CClickableNpcNameParser(IParserManager* manager)
-    : COpcodeCmdParser("Npc", manager, TextBlocks::OPCODE_NPC)
-{
-}
-CClickableManualCmdParser::CClickableManualCmdParser(IParserManager* manager)
-    : COpcodeCmdParser("M", manager, TextBlocks::OPCODE_MANUAL)
-{
-}
-CClickableHTTPCmdParser::CClickableHTTPCmdParser(IParserManager* manager)
-    : COpcodeCmdParser("H", manager, TextBlocks::OPCODE_HTTP)
-{
-}
-CClickClParser::CClickClParser(IParserManager* manager)
-    : COpcodeCmdParser("Cl", manager, TextBlocks::OPCODE_CL)
-{
-}
-
 bool CClickableNameParser::Layout(IRichTextWindow* window, const CEGUI::String& text, size_t begin,
                                   size_t last, IDoc* doc)
 {
@@ -102,8 +81,7 @@ CClickableItemNameParser::CClickableItemNameParser(IParserManager* manager)
 bool CClickableItemNameParser::ParseArgs(const CEGUI::String& text, size_t begin, size_t last,
                                          IDoc* doc, IRichTextWindow* window)
 {
-    const size_t length = RangeLength(begin, last);
-    const int itemId = StringToInt(length ? text.substr(begin, length).c_str() : "");
+    const int itemId = StringToInt(RangeText(text, begin, last).c_str());
     // The scripts answer the item's colour first: they may start another
     // parse, which must find this parser's state unchanged when it returns.
     uint32_t colour = 0;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "richtext/PlainLayout.h"
+#include "richtext/TextBlocks.h"
 
 namespace QGUI
 {
@@ -48,31 +49,18 @@ private:
 };
 
 // "XZC", "Npc", "M", "H", "Cl": commands of their own kind.
-class CClickXZCParser : public COpcodeCmdParser
-{
-public:
-    explicit CClickXZCParser(IParserManager* manager);
-};
-class CClickableNpcNameParser : public COpcodeCmdParser
-{
-public:
-    explicit CClickableNpcNameParser(IParserManager* manager);
-};
-class CClickableManualCmdParser : public COpcodeCmdParser
-{
-public:
-    explicit CClickableManualCmdParser(IParserManager* manager);
-};
-class CClickableHTTPCmdParser : public COpcodeCmdParser
-{
-public:
-    explicit CClickableHTTPCmdParser(IParserManager* manager);
-};
-class CClickClParser : public COpcodeCmdParser
-{
-public:
-    explicit CClickClParser(IParserManager* manager);
-};
+#define QGUI_COMMAND_PARSER(Class, key, opcode)                                                   \
+    class Class : public COpcodeCmdParser                                                         \
+    {                                                                                             \
+    public:                                                                                       \
+        explicit Class(IParserManager* manager) : COpcodeCmdParser(key, manager, opcode) {}       \
+    }
+QGUI_COMMAND_PARSER(CClickXZCParser, "XZC", TextBlocks::OPCODE_XZC);
+QGUI_COMMAND_PARSER(CClickableNpcNameParser, "Npc", TextBlocks::OPCODE_NPC);
+QGUI_COMMAND_PARSER(CClickableManualCmdParser, "M", TextBlocks::OPCODE_MANUAL);
+QGUI_COMMAND_PARSER(CClickableHTTPCmdParser, "H", TextBlocks::OPCODE_HTTP);
+QGUI_COMMAND_PARSER(CClickClParser, "Cl", TextBlocks::OPCODE_CL);
+#undef QGUI_COMMAND_PARSER
 
 // "N": a player name; the command is the name shown. A name that wraps
 // onto several lines sends the whole name from each of its blocks.

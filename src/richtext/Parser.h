@@ -39,6 +39,8 @@ inline bool IsWordBreak(CEGUI::utf32 c)
 
 // First index in [from, end) holding c, else npos.
 size_t FindChar(const CEGUI::String& text, CEGUI::utf32 c, size_t from, size_t end);
+// text[begin, last]; empty when last lies before begin.
+CEGUI::String RangeText(const CEGUI::String& text, size_t begin, size_t last);
 
 class IParser : public CModuleObject
 {
@@ -79,6 +81,23 @@ protected:
 private:
     IParser(const IParser&) = delete;
     IParser& operator=(const IParser&) = delete;
+};
+
+// The parser of a tag: its run ends at the first "}", its arguments at the
+// first separator that stands before the run's last character.
+class CTagParser : public IParser
+{
+public:
+    CTagParser(const char* key, IParserManager* manager, CEGUI::utf32 separator)
+        : IParser(key, manager), m_Separator(separator)
+    {
+    }
+    size_t FindArgsEnd(const CEGUI::String& text, size_t from, size_t last,
+                       size_t& sepLength) override;
+    size_t FindTagEnd(const CEGUI::String& text, size_t from, size_t& delimLength) override;
+
+private:
+    CEGUI::utf32 m_Separator;
 };
 
 class IParserManager

@@ -15,12 +15,6 @@ namespace TextParser
 {
 namespace
 {
-CEGUI::String Range(const CEGUI::String& text, size_t begin, size_t last)
-{
-    const size_t length = RangeLength(begin, last);
-    return length ? text.substr(begin, length) : CEGUI::String();
-}
-
 // Numbers read the way the GUI library's properties read them: leading
 // blanks, then digits; anything else gives 0.
 unsigned ReadUnsigned(const CEGUI::String& text)
@@ -31,24 +25,6 @@ int ReadInt(const CEGUI::String& text)
 {
     return CEGUI::PropertyHelper<int>::fromString(text);
 }
-
-size_t FindSeparator(const CEGUI::String& text, CEGUI::utf32 separator, size_t from, size_t last,
-                     size_t& sepLength)
-{
-    if (last == CEGUI::String::npos)
-        return CEGUI::String::npos;
-    const size_t sep = FindChar(text, separator, from, last);
-    if (sep != CEGUI::String::npos)
-        sepLength = kDelimiterLength;
-    return sep;
-}
-
-size_t FindClose(const CEGUI::String& text, size_t from, size_t& delimLength)
-{
-    const size_t end = FindChar(text, kTagClose, from, text.length());
-    delimLength = end == CEGUI::String::npos ? 0 : kDelimiterLength;
-    return end;
-}
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -57,19 +33,8 @@ size_t FindClose(const CEGUI::String& text, size_t from, size_t& delimLength)
 bool CPictureParser::ParseArgs(const CEGUI::String& text, size_t begin, size_t last, IDoc*,
                                IRichTextWindow*)
 {
-    m_GroupText = Range(text, begin, last);
+    m_GroupText = RangeText(text, begin, last);
     return true;
-}
-
-size_t CPictureParser::FindArgsEnd(const CEGUI::String& text, size_t from, size_t last,
-                                   size_t& sepLength)
-{
-    return FindSeparator(text, kArgsSeparator, from, last, sepLength);
-}
-
-size_t CPictureParser::FindTagEnd(const CEGUI::String& text, size_t from, size_t& delimLength)
-{
-    return FindClose(text, from, delimLength);
 }
 
 ITextBlock* CPictureParser::CreateBlock()
@@ -89,7 +54,7 @@ bool CPictureParser::Layout(IRichTextWindow* window, const CEGUI::String& text, 
 {
     if (!doc)
         return false;
-    m_NumberText = Range(text, begin, last);
+    m_NumberText = RangeText(text, begin, last);
     ITextBlock* block = CreateBlock();
     if (!block)
         return false;
@@ -130,14 +95,14 @@ void CEmoteParser::SetupBlock(ITextBlock* block, size_t, size_t, IDoc*)
 bool CBgPictureParser::ParseArgs(const CEGUI::String& text, size_t begin, size_t last, IDoc*,
                                  IRichTextWindow*)
 {
-    m_BgGroupText = Range(text, begin, last);
+    m_BgGroupText = RangeText(text, begin, last);
     return true;
 }
 
 bool CBgPictureParser::Layout(IRichTextWindow*, const CEGUI::String& text, size_t begin,
                               size_t last, IDoc* doc)
 {
-    m_BgNumberText = Range(text, begin, last);
+    m_BgNumberText = RangeText(text, begin, last);
     if (doc)
         doc->SetBackgroundPicture(static_cast<int>(ReadUnsigned(m_BgGroupText)),
                                   static_cast<int>(ReadUnsigned(m_BgNumberText)));
@@ -150,14 +115,14 @@ bool CBgPictureParser::Layout(IRichTextWindow*, const CEGUI::String& text, size_
 bool CAnkorParser::ParseArgs(const CEGUI::String& text, size_t begin, size_t last, IDoc*,
                              IRichTextWindow*)
 {
-    m_X = std::min(ReadInt(Range(text, begin, last)), kMaxAnchorPosition);
+    m_X = std::min(ReadInt(RangeText(text, begin, last)), kMaxAnchorPosition);
     return true;
 }
 
 bool CAnkorParser::Layout(IRichTextWindow*, const CEGUI::String& text, size_t begin, size_t last,
                           IDoc* doc)
 {
-    m_Y = std::min(ReadInt(Range(text, begin, last)), kMaxAnchorPosition);
+    m_Y = std::min(ReadInt(RangeText(text, begin, last)), kMaxAnchorPosition);
     if (!doc)
         return false;
     float x, y;
@@ -168,17 +133,6 @@ bool CAnkorParser::Layout(IRichTextWindow*, const CEGUI::String& text, size_t be
         y = static_cast<float>(m_Y);
     doc->SetPen(x, y);
     return true;
-}
-
-size_t CAnkorParser::FindArgsEnd(const CEGUI::String& text, size_t from, size_t last,
-                                 size_t& sepLength)
-{
-    return FindSeparator(text, kAnchorSeparator, from, last, sepLength);
-}
-
-size_t CAnkorParser::FindTagEnd(const CEGUI::String& text, size_t from, size_t& delimLength)
-{
-    return FindClose(text, from, delimLength);
 }
 
 void CAnkorParser::Reset()

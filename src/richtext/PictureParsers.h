@@ -14,19 +14,19 @@ constexpr int kMaxAnchorPosition = 16384;
 
 // "P": picture group as arguments, picture number as content. A tag
 // without arguments keeps the group of the "P" tag before it.
-class CPictureParser : public IParser
+class CPictureParser : public CTagParser
 {
 public:
-    explicit CPictureParser(IParserManager* manager, const char* key = "P") : IParser(key, manager) {}
+    explicit CPictureParser(IParserManager* manager, const char* key = "P")
+        : CTagParser(key, manager, kArgsSeparator)
+    {
+    }
 
     bool ParseArgs(const CEGUI::String& text, size_t begin, size_t last, IDoc* doc,
                    IRichTextWindow* window) override;
     // Places the picture at the pen, on a new line when it passes the edge.
     bool Layout(IRichTextWindow* window, const CEGUI::String& text, size_t begin, size_t last,
                 IDoc* doc) override;
-    size_t FindArgsEnd(const CEGUI::String& text, size_t from, size_t last,
-                       size_t& sepLength) override;
-    size_t FindTagEnd(const CEGUI::String& text, size_t from, size_t& delimLength) override;
     void Reset() override {}
     ITextBlock* CreateBlock() override;
     void SetupBlock(ITextBlock* block, size_t start, size_t length, IDoc* doc) override;
@@ -63,18 +63,15 @@ private:
 
 // "Ak": moves the pen; x as arguments (up to ","), y as content. A
 // negative coordinate leaves that one unchanged.
-class CAnkorParser : public IParser
+class CAnkorParser : public CTagParser
 {
 public:
-    explicit CAnkorParser(IParserManager* manager) : IParser("Ak", manager) {}
+    explicit CAnkorParser(IParserManager* manager) : CTagParser("Ak", manager, kAnchorSeparator) {}
 
     bool ParseArgs(const CEGUI::String& text, size_t begin, size_t last, IDoc* doc,
                    IRichTextWindow* window) override;
     bool Layout(IRichTextWindow* window, const CEGUI::String& text, size_t begin, size_t last,
                 IDoc* doc) override;
-    size_t FindArgsEnd(const CEGUI::String& text, size_t from, size_t last,
-                       size_t& sepLength) override;
-    size_t FindTagEnd(const CEGUI::String& text, size_t from, size_t& delimLength) override;
     void Reset() override;
     ITextBlock* CreateBlock() override { return nullptr; }
     void SetupBlock(ITextBlock*, size_t, size_t, IDoc*) override {}

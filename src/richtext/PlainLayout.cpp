@@ -21,16 +21,6 @@ namespace QGUI
 {
 namespace TextParser
 {
-size_t FindChar(const CEGUI::String& text, CEGUI::utf32 c, size_t from, size_t end)
-{
-    end = std::min(end, text.length());
-    const CEGUI::utf32* chars = text.ptr();
-    for (size_t i = from; i < end; ++i)
-        if (chars[i] == c)
-            return i;
-    return CEGUI::String::npos;
-}
-
 size_t GetWordLength(const CEGUI::String& piece, size_t index)
 {
     const size_t length = piece.length();
@@ -48,27 +38,8 @@ size_t GetWordLength(const CEGUI::String& piece, size_t index)
 bool CPlainTextParser::ParseArgs(const CEGUI::String& text, size_t begin, size_t last, IDoc*,
                                  IRichTextWindow*)
 {
-    const size_t length = RangeLength(begin, last);
-    m_Colors = CColorPropertyManager::Instance().FindColor(
-        length ? text.substr(begin, length) : CEGUI::String());
+    m_Colors = CColorPropertyManager::Instance().FindColor(RangeText(text, begin, last));
     return true;
-}
-
-size_t CPlainTextParser::FindArgsEnd(const CEGUI::String& text, size_t from, size_t last,
-                                     size_t& sepLength)
-{
-    const size_t sep = last == CEGUI::String::npos ? CEGUI::String::npos
-                                                    : FindChar(text, kArgsSeparator, from, last);
-    if (sep != CEGUI::String::npos)
-        sepLength = kDelimiterLength;
-    return sep;
-}
-
-size_t CPlainTextParser::FindTagEnd(const CEGUI::String& text, size_t from, size_t& delimLength)
-{
-    const size_t end = FindChar(text, kTagClose, from, text.length());
-    delimLength = end == CEGUI::String::npos ? 0 : kDelimiterLength;
-    return end;
 }
 
 void CPlainTextParser::Reset()

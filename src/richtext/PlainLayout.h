@@ -13,10 +13,13 @@ namespace TextParser
 // stands at index; the rest of the piece when none follows.
 size_t GetWordLength(const CEGUI::String& piece, size_t index);
 
-class CPlainTextParser : public IParser
+class CPlainTextParser : public CTagParser
 {
 public:
-    CPlainTextParser(const char* key, IParserManager* manager) : IParser(key, manager) {}
+    CPlainTextParser(const char* key, IParserManager* manager)
+        : CTagParser(key, manager, kArgsSeparator)
+    {
+    }
 
     // The arguments name a colour of the colour table.
     bool ParseArgs(const CEGUI::String& text, size_t begin, size_t last, IDoc* doc,
@@ -24,9 +27,6 @@ public:
     // Breaks the content into blocks that fit the document's width.
     bool Layout(IRichTextWindow* window, const CEGUI::String& text, size_t begin, size_t last,
                 IDoc* doc) override;
-    size_t FindArgsEnd(const CEGUI::String& text, size_t from, size_t last,
-                       size_t& sepLength) override;
-    size_t FindTagEnd(const CEGUI::String& text, size_t from, size_t& delimLength) override;
     void Reset() override;
     ITextBlock* CreateBlock() override;
     void SetupBlock(ITextBlock* block, size_t start, size_t length, IDoc* doc) override;

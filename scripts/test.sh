@@ -39,4 +39,7 @@ run_fuzzer() {
 run_fuzzer fuzz_keyvalues_reader fuzz/corpus/keyvalues -dict=fuzz/keyvalues.dict
 run_fuzzer fuzz_codepage fuzz/corpus/codepage
 run_fuzzer fuzz_webaddress fuzz/corpus/webaddress -dict=fuzz/webaddress.dict
+# Markup from other players must never cost long: any input slower than the
+# bound is a finding.
+run_fuzzer fuzz_richtext fuzz/corpus/richtext -dict=fuzz/richtext.dict -max_len=16384 -timeout=5
 echo "all tests passed"

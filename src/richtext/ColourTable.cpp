@@ -1,0 +1,55 @@
+// The colour table of the markup.
+#include "richtext/ColourTable.h"
+
+#include <CEGUI/PropertyHelper.h>
+
+namespace QGUI
+{
+namespace TextParser
+{
+CColorPropertyManager& CColorPropertyManager::Instance()
+{
+    static CColorPropertyManager table;
+    return table;
+}
+
+uint32_t CColorPropertyManager::ColourFromString(const char* text)
+{
+    return CEGUI::PropertyHelper<CEGUI::Colour>::fromString(text ? text : "").getARGB();
+}
+
+void CColorPropertyManager::RegisterColorByString(const char* name, const char* colour1,
+                                                  const char* colour2)
+{
+    if (!name)
+        return;
+    RegisterColor(CEGUI::String(reinterpret_cast<const CEGUI::utf8*>(name)),
+                  ColourFromString(colour1), ColourFromString(colour2));
+}
+
+void CColorPropertyManager::RegisterColor(const CEGUI::String& name, uint32_t textColour,
+                                          uint32_t secondColour)
+{
+    m_Named[name] = ColorPair{textColour, secondColour};
+}
+
+ColorPair CColorPropertyManager::FindColor(const CEGUI::String& name) const
+{
+    auto it = m_Named.find(name);
+    return it == m_Named.end() ? m_Default : it->second;
+}
+
+void CColorPropertyManager::SetClickColorByString(const char* colour1, const char* colour2,
+                                                  const char* colour3)
+{
+    SetClickColor(ColourFromString(colour1), ColourFromString(colour2), ColourFromString(colour3));
+}
+
+void CColorPropertyManager::SetClickColor(uint32_t colour1, uint32_t colour2, uint32_t colour3)
+{
+    m_ClickColours[CLICK_TEXT] = colour1;
+    m_ClickColours[CLICK_HIGHLIGHT] = colour2;
+    m_ClickColours[CLICK_HOVER] = colour3;
+}
+} // namespace TextParser
+} // namespace QGUI

@@ -1,0 +1,60 @@
+// The parser manager: owns one parser per tag key and runs the markup loop
+// that turns a window's text into a laid-out document.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "richtext/Parser.h"
+
+namespace QGUI
+{
+namespace TextParser
+{
+class CDefaultParser;
+
+class CSimpleParserManager : public IParserManager
+{
+public:
+    // The one manager, built on first use with every parser registered.
+    static CSimpleParserManager& Instance();
+
+    ~CSimpleParserManager() override;
+
+    // A parser registered under the same key before is destroyed.
+    void RegisterParser(IParser* parser) override;
+    // Never throws on malformed markup: a tag whose key is unknown is laid
+    // out as text without its "{", an unterminated tag runs to the end.
+    void Parse(IRichTextWindow* window, const CEGUI::String& text, IDoc* doc) override;
+    IDoc* CreateDoc() override;
+    // A document that a parse is filling is deleted when that parse ends.
+    void DestroyDoc(IDoc* doc) override;
+
+    IParser* FindParser(const std::string& key) const;
+    CDefaultParser* GetDefaultParser() const { return m_pDefault; }
+    // Length of the longest registered key.
+    size_t GetLongestKey() const { return m_LongestKey; }
+
+private:
+    CSimpleParserManager();
+    CSimpleParserManager(const CSimpleParserManager&) = delete;
+    CSimpleParserManager& operator=(const CSimpleParserManager&) = delete;
+
+    // The parser of the tag whose key starts at pos, or null; keyLength is
+    // set when one is found.
+    IParser* FindTagParser(const CEGUI::String& text, size_t pos, size_t& keyLength) const;
+    bool IsCondemned(const IDoc* doc) const;
+
+    std::map<std::string, IParser*> m_Parsers;
+    CDefaultParser* m_pDefault;
+    size_t m_LongestKey = 0;
+    // First characters of the registered keys (all ASCII).
+    bool m_KeyStarts[128] = {};
+    // Documents parses are filling (outermost first), and those of them
+    // that were given back meanwhile.
+    std::vector<IDoc*> m_InUse;
+    std::vector<IDoc*> m_Condemned;
+};
+} // namespace TextParser
+} // namespace QGUI

@@ -260,7 +260,7 @@ struct FakeMain final : QGUI::IQGUI
     bool HasHTMLWindow() override { return false; }
     int DrawTextEx(const char* /*utf8Text*/, const QGUIRect* /*rect*/, const QGUIColours* /*colours*/, const QGUIRect* /*clip*/, int /*format*/, int /*font*/, const QGUIScale* /*scale*/, const uint32_t* /*extraColour*/) override { return 0; }
     int DrawTextColourEx(const char* /*text*/, const QGUIRect* /*rect*/, uint32_t /*colour*/, const QGUIRect* /*clip*/, int /*format*/, int /*font*/, const uint32_t* /*extraColour*/) override { return 0; }
-    bool IsWebCtrlMessage(uint32_t /*message*/) override { return false; }
+    bool IsWebCtrlMessage(uintptr_t /*message*/) override { return false; }
     int32_t GetUserValue() override { return 0; }
     void ReleaseRootPanel(HandleBase* /*handle*/) override {}};
 

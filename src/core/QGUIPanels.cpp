@@ -1,20 +1,14 @@
-// Panels by handle, the closable-window stack and window sounds, messages
-// to and from the game, and interface styles.
+// Panels by handle, the closable-window stack and window sounds.
 #include <CEGUI/CEGUI.h>
 
 #include <algorithm>
 #include <exception>
 #include <string>
 
-#include "KeyValues.h"
 #include "WindowManagerExt.h"
-#include "codepage.h"
 #include "core/QGUI.h"
-#include "render/QXRenderer.h"
-#include "render/QXTexture.h"
 #include "script/LuaScriptModule.h"
 #include "script/ScriptSystem.h"
-#include "strtools.h"
 
 namespace QGUI
 {
@@ -392,133 +386,5 @@ bool CQGUI::onWindowSoundEvent(const CEGUI::EventArgs& args)
     const std::string closing = gui->windowSound(window->getName().c_str(), "off");
     gui->playSoundEffect(0, 0, closing.c_str());
     return true;
-}
-
-// ---------------------------------------------------------------------------
-// Messages
-
-bool CQGUI::convertKeyValToLocal(KeyValues* node)
-{
-    // Depth first over the sub-keys; the tree is walked with an explicit
-    // stack so deep trees cannot exhaust the call stack.
-    std::vector<KeyValues*> pending;
-    if (node)
-        pending.push_back(node);
-    while (!pending.empty())
-    {
-        KeyValues* kv = pending.back();
-        pending.pop_back();
-        kv->SetName(std::string(Utf8ToAnsi(kv->GetName(), "")).c_str());
-        if (kv->GetDataType() == KeyValues::TYPE_STRING)
-            kv->SetString(nullptr, std::string(Utf8ToAnsi(kv->GetString(), "")).c_str());
-        std::vector<KeyValues*> children;
-        for (KeyValues* sub = kv->GetFirstSubKey(); sub; sub = sub->GetNextKey())
-            children.push_back(sub);
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    }
-    return true;
-}
-
-bool CQGUI::SendKeyVal(KeyValues* message)
-{
-    if (!message)
-        return false;
-    convertKeyValToLocal(message);
-    if (m_pEngineClient)
-        return m_pEngineClient->RecvKeyVal(message);
-    return RecvKeyVal(message);
-}
-
-bool CQGUI::QueryKeyVal(KeyValues* request, KeyValues* reply)
-{
-    if (!request || !reply || !m_pEngineClient)
-        return false;
-    convertKeyValToLocal(request);
-    return m_pEngineClient->QueryKeyVal(request, reply);
-}
-
-// True exactly when the message was taken (and so destroyed with its
-// parser): a false answer always leaves the message with its caller.
-bool CQGUI::RecvKeyVal(KeyValues* message)
-{
-    if (!message || !m_pScriptSystem)
-        return false;
-    bool taken = false;
-    const bool handled = m_pScriptSystem->DispatchKeyVal(message, &taken);
-    return handled || taken;
-}
-
-// ---------------------------------------------------------------------------
-// Interface styles
-
-bool CQGUI::LoadUIStyle(const char* style)
-{
-    if (!style || !m_bInitialised)
-        return false;
-    const CEGUI::String s(style);
-    try
-    {
-        m_Fonts[0] = &CEGUI::FontManager::getSingleton().createFromFile(s + ".font");
-    }
-    catch (const CEGUI::Exception& e)
-    {
-        LogLine("QGUI::CQGUI::LoadUIStyle: the font of the style '" + s + "' did not load: " +
-                    e.getMessage(),
-                CEGUI::Errors);
-        return false;
-    }
-    try
-    {
-        CEGUI::SchemeManager::getSingleton().createFromFile(s + "Look.scheme");
-    }
-    catch (...)
-    {
-    }
-    const CEGUI::String imageset = s + "Look";
-    if (!m_pRenderer->isTextureDefined(imageset))
-        return false;
-    try
-    {
-        CEGUI::GUIContext& ctx = CEGUI::System::getSingleton().getDefaultGUIContext();
-        if (CEGUI::ImageManager::getSingleton().isDefined(imageset + "/MouseArrow"))
-            ctx.getMouseCursor().setDefaultImage(imageset + "/MouseArrow");
-
-        CEGUI::WindowFactoryManager& factories = CEGUI::WindowFactoryManager::getSingleton();
-        if (factories.isFactoryPresent(imageset + "/Tooltip"))
-            ctx.setDefaultTooltipType(imageset + "/Tooltip");
-        else if (factories.isFactoryPresent("QXLook/Tooltip"))
-            ctx.setDefaultTooltipType("QXLook/Tooltip");
-
-        if (CEGUI::Tooltip* tooltip = ctx.getDefaultTooltipObject())
-        {
-            tooltip->setHoverTime(static_cast<float>(FetchNumber("tooltip_hover")));
-            tooltip->setDisplayTime(static_cast<float>(FetchNumber("tooltip_display")));
-            // The stock tooltip has no fade time; the scripts are still asked.
-            FetchNumber("tooltip_fade");
-        }
-    }
-    catch (const CEGUI::Exception& e)
-    {
-        LogLine("QGUI::CQGUI::LoadUIStyle: the defaults of the style '" + s +
-                    "' could not be applied: " + e.getMessage(),
-                CEGUI::Errors);
-        return false;
-    }
-    return true;
-}
-
-void CQGUI::ReloadStyleImageset(const char* style, const char* variant, const char* ext)
-{
-    if (!style || !m_bInitialised)
-        return;
-    CEGUI::String file = CEGUI::String(style) + "Look";
-    if (variant && *variant)
-        file += CEGUI::String("_") + variant;
-    file += CEGUI::String(".") + (ext ? ext : "");
-    const CEGUI::String imageset = CEGUI::String(style) + "Look";
-    if (!m_pRenderer->isTextureDefined(imageset))
-        return;
-    m_pRenderer->reloadTexture(static_cast<QXUI::CQXTexture*>(&m_pRenderer->getTexture(imageset)),
-                               file, "imagesets");
 }
 } // namespace QGUI

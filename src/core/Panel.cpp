@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "script/ScriptObjects.h"
+
 namespace QGUI
 {
 CPanel::CPanel() {}
@@ -80,7 +82,11 @@ void PanelHandlePool::release(const HandleBase& handle)
     if (!isValid(handle))
         return;
     const uint32_t index = handle.value & 0xFFFF;
-    static_cast<CPanel*>(m_Objects[index])->~CPanel();
+    CPanel* panel = static_cast<CPanel*>(m_Objects[index]);
+    // The slot's memory serves the next panel: the scripts' references to
+    // this one die here.
+    ScriptObjects::Forget(static_cast<IPanel*>(panel));
+    panel->~CPanel();
     m_Serials[index] = 0;
     m_FreeIndices.push_back(index);
 }

@@ -6,6 +6,7 @@
 #include "KeyValues.h"
 #include "codepage.h"
 #include "core/QGUI.h"
+#include "script/ScriptObjects.h"
 #include "script/ScriptSystem.h"
 #include "strtools.h"
 
@@ -39,7 +40,15 @@ bool CQGUI::SendKeyVal(KeyValues* message)
         return false;
     convertKeyValToLocal(message);
     if (m_pEngineClient)
-        return m_pEngineClient->RecvKeyVal(message);
+    {
+        // The engine client frees what it takes with code of its own: the
+        // scripts' references to the tree die when it is taken.
+        ScriptObjects::TreeHandOver handOver(message);
+        const bool taken = m_pEngineClient->RecvKeyVal(message);
+        if (taken)
+            handOver.Taken();
+        return taken;
+    }
     return RecvKeyVal(message);
 }
 

@@ -19,6 +19,8 @@ namespace
 // A chained tree may chain further; a cycle of chains ends here.
 const int kMaxChainDepth = 64;
 
+KeyValues::DestroyObserver s_destroyObserver = nullptr;
+
 // Process-wide conversion buffers of GetString / GetWString.
 char s_narrowConversion[512];
 char16_t s_wideConversion[512];
@@ -260,7 +262,14 @@ KeyValues::KeyValues(const char* name, const char* firstKey, int firstValue, con
 
 KeyValues::~KeyValues()
 {
+    if (s_destroyObserver)
+        s_destroyObserver(this);
     RemoveEverything();
+}
+
+void KeyValues::SetDestroyObserver(DestroyObserver observer)
+{
+    s_destroyObserver = observer;
 }
 
 void KeyValues::deleteThis()

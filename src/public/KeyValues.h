@@ -55,6 +55,12 @@ public:
     // Destroys this node, its sub-keys and its following peers.
     void deleteThis();
 
+    // One process-wide observer, told about each node just before it is
+    // destroyed (null for none): the script package follows the nodes its
+    // scripts hold through it.
+    typedef void (*DestroyObserver)(KeyValues* node);
+    static void SetDestroyObserver(DestroyObserver observer);
+
     const char* GetName() const;
     void SetName(const char* name);
     int GetNameSymbol() const { return m_iKeyName; }

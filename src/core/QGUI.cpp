@@ -76,6 +76,11 @@ CQGUI* CQGUI::GetGlobalObject()
     return &s_QGUI;
 }
 
+bool CQGUI::IsRunning()
+{
+    return s_QGUI.m_bInitialised && !s_QGUI.m_bShutDown;
+}
+
 CQGUI::CQGUI()
 {
     CScriptSystem::SetMainScriptPackage(&OpenMainScriptPackage);
@@ -216,14 +221,16 @@ bool CQGUI::initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* 
 
 void CQGUI::ShutDown()
 {
-    if (!m_bInitialised)
-        return;
+    QGUI_REQUIRE_RUNNING();
     try
     {
         char line[128];
         std::snprintf(line, sizeof(line), "QGUI::CQGUI::ShutDown: CostAll = %d(dl)",
                       static_cast<int>(ModulePoolBytes()));
         LogEvent(line, CEGUI::Standard);
+        // From here on every operation is inert, also those that handlers
+        // reach while the schemes go.
+        m_bShutDown = true;
         CEGUI::SchemeManager::getSingleton().destroyAll();
     }
     catch (const CEGUI::Exception& e)
@@ -238,6 +245,7 @@ void CQGUI::ShutDown()
 
 void CQGUI::Activate()
 {
+    QGUI_REQUIRE_RUNNING();
     m_bActive = true;
     m_fNextFocusPoll = 0.0f;
     m_MarkedWindowNames.clear();
@@ -246,6 +254,7 @@ void CQGUI::Activate()
 
 void CQGUI::Deactivate()
 {
+    QGUI_REQUIRE_RUNNING();
     m_bActive = false;
     m_fNextFocusPoll = 0.0f;
     m_MarkedWindowNames.clear();
@@ -254,22 +263,26 @@ void CQGUI::Deactivate()
 
 bool CQGUI::IsActive()
 {
+    QGUI_REQUIRE_RUNNING(false);
     return m_bActive;
 }
 
 void CQGUI::SetHostFlag(bool flag)
 {
+    QGUI_REQUIRE_RUNNING();
     m_bHostFlag = flag;
 }
 
 HostGlobals* CQGUI::GetHostGlobals()
 {
+    QGUI_REQUIRE_RUNNING(nullptr);
     return m_pHostGlobals;
 }
 
 void CQGUI::Update()
 {
-    if (!m_bInitialised || !m_pHostGlobals)
+    QGUI_REQUIRE_RUNNING();
+    if (!m_pHostGlobals)
         return;
     try
     {
@@ -356,6 +369,7 @@ void CQGUI::postSounds()
 
 void CQGUI::playSoundEffect(int32_t x, int32_t y, const char* name)
 {
+    QGUI_REQUIRE_RUNNING();
     if (!name)
         return;
     for (const SoundRequest& r : m_SoundQueue)
@@ -368,6 +382,7 @@ void CQGUI::playSoundEffect(int32_t x, int32_t y, const char* name)
 
 void CQGUI::QueueGuideCmdText(const char* first, const char* second, int a, int b, int c)
 {
+    QGUI_REQUIRE_RUNNING();
     m_GuideTexts.push_back(GuideCmdText{first ? first : "", second ? second : "", a, b, c});
 }
 

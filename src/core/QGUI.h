@@ -24,6 +24,19 @@ class CQXRenerder;
 class CQXResourceProvider;
 }
 
+// Leaves an operation of the main object or the input method unless the
+// module runs (Init made the GUI system and ShutDown has not come), with the
+// operation's failure answer: QGUI_REQUIRE_RUNNING(false), or
+// QGUI_REQUIRE_RUNNING() in an operation without a result. Every operation
+// starts with it, so a host or script that calls before start-up or after
+// shut-down gets that answer and nothing is touched.
+#define QGUI_REQUIRE_RUNNING(...)                  \
+    do                                             \
+    {                                              \
+        if (!::QGUI::CQGUI::IsRunning())           \
+            return __VA_ARGS__;                    \
+    } while (false)
+
 namespace QGUI
 {
 class CScriptSystem;
@@ -49,6 +62,9 @@ public:
 
     // The one main object (also what "QGUI001" hands out).
     static CQGUI* GetGlobalObject();
+    // Whether the module runs: Init made the GUI system, ShutDown has not
+    // come (see QGUI_REQUIRE_RUNNING).
+    static bool IsRunning();
 
     bool Init(CreateInterfaceFn* factories, int32_t count, HostGlobals* host) override;
     void ShutDown() override;
@@ -222,5 +238,6 @@ private:
     CSysModule m_pForeignModule = nullptr;
     CEGUI::Window* m_pRootWindow = nullptr;
     bool m_bInitialised = false;
+    bool m_bShutDown = false;
 };
 } // namespace QGUI

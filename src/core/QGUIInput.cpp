@@ -130,6 +130,7 @@ bool CQGUI::getStatusFlag(int status) const
 
 bool CQGUI::IsStatusOn(int32_t status)
 {
+    QGUI_REQUIRE_RUNNING(false);
     if (status < 0 || status >= QGUI_STATUS_COUNT)
         return false;
     if (status != QGUI_STATUS_MOUSE_OVER_UI)
@@ -164,6 +165,7 @@ bool CQGUI::IsStatusOn(int32_t status)
 
 float CQGUI::GetStatusDuration(int32_t status)
 {
+    QGUI_REQUIRE_RUNNING(0.0f);
     if (status < 0 || status >= QGUI_STATUS_COUNT)
         return 0.0f;
     if (m_PressTimes[status] == 0.0f)
@@ -173,6 +175,7 @@ float CQGUI::GetStatusDuration(int32_t status)
 
 bool CQGUI::SetStatus(int32_t status, int32_t value)
 {
+    QGUI_REQUIRE_RUNNING(false);
     // Statuses outside the table are refused rather than written anywhere.
     if (status < 0 || status >= QGUI_STATUS_COUNT)
         return false;
@@ -182,6 +185,7 @@ bool CQGUI::SetStatus(int32_t status, int32_t value)
 
 bool CQGUI::GetMousePosition(int32_t* x, int32_t* y)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CEGUI::GUIContext* ctx = Context();
     if (!ctx)
         return false;
@@ -230,6 +234,7 @@ void CQGUI::onMouseLeaveWindow()
 
 void CQGUI::ShowSystemCursor(bool show)
 {
+    QGUI_REQUIRE_RUNNING();
     if (m_bSystemCursorForced == show)
         return;
     m_bSystemCursorForced = show;
@@ -238,6 +243,7 @@ void CQGUI::ShowSystemCursor(bool show)
 
 void CQGUI::onImeChar(uint16_t unit)
 {
+    QGUI_REQUIRE_RUNNING();
     if (CEGUI::GUIContext* ctx = Context())
     {
         try
@@ -284,7 +290,8 @@ bool CQGUI::injectAnsiChar(uint16_t c)
 
 bool CQGUI::ProcessMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!m_bInitialised || !m_pHostGlobals)
+    QGUI_REQUIRE_RUNNING(false);
+    if (!m_pHostGlobals)
         return false;
     try
     {

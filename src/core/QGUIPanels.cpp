@@ -57,7 +57,8 @@ int CQGUI::runPanelScriptOnce(const std::string& file)
 
 IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
 {
-    if (!handle || !m_bInitialised)
+    QGUI_REQUIRE_RUNNING(nullptr);
+    if (!handle)
         return nullptr;
     CPanel* panel = m_Panels.allocate(*handle);
     if (!panel)
@@ -158,11 +159,13 @@ IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
 
 IPanel* CQGUI::QueryPanel(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(nullptr);
     return handle ? m_Panels.get(*handle) : nullptr;
 }
 
 void CQGUI::ReleasePanel(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING();
     if (!handle || !m_Panels.isValid(*handle))
         return;
     removeFromCloseStack(*handle);
@@ -178,6 +181,7 @@ void CQGUI::ReleasePanel(HandleBase* handle)
 
 void CQGUI::ReleaseRootPanel(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING();
     if (!handle || !m_Panels.isValid(*handle))
         return;
     CPanel* panel = m_Panels.get(*handle);
@@ -192,6 +196,7 @@ void CQGUI::ReleaseRootPanel(HandleBase* handle)
 
 IPanel* CQGUI::CreateSheetPanel(HandleBase* handle, bool makeSheet)
 {
+    QGUI_REQUIRE_RUNNING(nullptr);
     IPanel* panel = CreatePanel(handle, nullptr);
     if (panel && makeSheet)
         SetPanelAsSheet(handle, 1);
@@ -201,6 +206,7 @@ IPanel* CQGUI::CreateSheetPanel(HandleBase* handle, bool makeSheet)
 
 bool CQGUI::SetPanelAsSheet(HandleBase* handle, int flag)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
     if (!panel || flag != 1)
         return false;
@@ -211,12 +217,14 @@ bool CQGUI::SetPanelAsSheet(HandleBase* handle, int flag)
 
 void CQGUI::HidePanel(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING();
     if (CPanel* panel = livePanel(handle))
         panel->GetWindow()->setVisible(false);
 }
 
 bool CQGUI::AddToChildPanel(HandleBase* parent, HandleBase* child)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* p = livePanel(parent);
     CPanel* c = livePanel(child);
     if (!p || !c || p == c)
@@ -227,8 +235,9 @@ bool CQGUI::AddToChildPanel(HandleBase* parent, HandleBase* child)
 
 bool CQGUI::AddPanelToRoot(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
-    if (!panel || !m_bInitialised)
+    if (!panel)
         return false;
     CEGUI::Window* sheet = CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow();
     if (!sheet || sheet == panel->GetWindow())
@@ -242,6 +251,7 @@ bool CQGUI::AddPanelToRoot(HandleBase* handle)
 
 bool CQGUI::RedrawPanel(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
     if (!panel)
         return false;
@@ -251,6 +261,7 @@ bool CQGUI::RedrawPanel(HandleBase* handle)
 
 bool CQGUI::EnablePanel(HandleBase* handle, bool enable)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
     if (!panel)
         return false;
@@ -260,12 +271,14 @@ bool CQGUI::EnablePanel(HandleBase* handle, bool enable)
 
 bool CQGUI::IsPanelActive(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
     return panel && panel->GetWindow()->isActive();
 }
 
 bool CQGUI::ShowPanel(HandleBase* handle, bool show)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
     if (!panel)
         return false;
@@ -286,17 +299,20 @@ bool CQGUI::ShowPanel(HandleBase* handle, bool show)
 
 bool CQGUI::IsPanelVisible(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
     return panel && panel->GetWindow()->isEffectiveVisible();
 }
 
 bool CQGUI::IsPanelValid(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(false);
     return livePanel(handle) != nullptr;
 }
 
 bool CQGUI::MovePanelToFront(HandleBase* handle, bool front)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
     if (!panel)
         return false;
@@ -309,12 +325,14 @@ bool CQGUI::MovePanelToFront(HandleBase* handle, bool front)
 
 const char* CQGUI::GetPanelName(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(nullptr);
     CPanel* panel = livePanel(handle);
     return panel ? panel->GetWindowName().c_str() : nullptr;
 }
 
 void CQGUI::FirePanelEvent(HandleBase* handle, const char* eventName)
 {
+    QGUI_REQUIRE_RUNNING();
     CPanel* panel = livePanel(handle);
     if (!panel)
         return;

@@ -19,7 +19,8 @@ void LogLine(const CEGUI::String& text, CEGUI::LoggingLevel level)
 
 bool CQGUI::LoadUIStyle(const char* style)
 {
-    if (!style || !m_bInitialised)
+    QGUI_REQUIRE_RUNNING(false);
+    if (!style)
         return false;
     const CEGUI::String s(style);
     try
@@ -75,7 +76,8 @@ bool CQGUI::LoadUIStyle(const char* style)
 
 void CQGUI::ReloadStyleImageset(const char* style, const char* variant, const char* ext)
 {
-    if (!style || !m_bInitialised)
+    QGUI_REQUIRE_RUNNING();
+    if (!style)
         return;
     CEGUI::String file = CEGUI::String(style) + "Look";
     if (variant && *variant)

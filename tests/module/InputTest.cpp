@@ -3,6 +3,7 @@
 #include <CEGUI/CEGUI.h>
 #include <CEGUI/falagard/PropertyDefinition.h>
 
+#include <cstdint>
 #include <memory>
 
 #include "FakeHost.h"
@@ -278,6 +279,17 @@ TEST_F(InputTest, TheInputMethodObjectPassesModeAndCaret)
     EXPECT_EQ(ime.SetCaretPosition(10, 20, 5, 5, 3), 1);
     EXPECT_EQ(ImeUi_GetState().caretX, 13);
     EXPECT_EQ(ImeUi_GetState().caretY, 20);
+    // The offset saturates at the ends of the int range.
+    const struct
+    {
+        int32_t x, dx, caret;
+    } ends[] = {{INT32_MAX, 1, INT32_MAX}, {INT32_MAX - 1, INT32_MAX, INT32_MAX},
+                {INT32_MIN, -1, INT32_MIN}, {INT32_MIN, INT32_MAX, -1}};
+    for (const auto& e : ends)
+    {
+        EXPECT_EQ(ime.SetCaretPosition(e.x, 0, 0, 0, e.dx), 1);
+        EXPECT_EQ(ImeUi_GetState().caretX, e.caret) << e.x << " + " << e.dx;
+    }
 }
 
 TEST_F(InputTest, TheSystemCursorHidesWhileTheMouseIsInside)

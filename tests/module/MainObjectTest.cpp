@@ -140,6 +140,7 @@ TEST_F(MainObjectTest, ShutDownLogsThePoolAndUnloadsSchemes)
 
 TEST_F(MainObjectTest, SoundRequestsAreQueuedOnce)
 {
+    ASSERT_TRUE(gui->Init(factories, 1, &host));
     gui->playSoundEffect(0, 0, "a");
     gui->playSoundEffect(0, 0, "a");
     EXPECT_EQ(gui->GetSoundQueue().size(), 1u);
@@ -148,23 +149,23 @@ TEST_F(MainObjectTest, SoundRequestsAreQueuedOnce)
     gui->playSoundEffect(0, 0, nullptr);
     EXPECT_EQ(gui->GetSoundQueue().size(), 3u);
 
-    ASSERT_TRUE(gui->Init(factories, 1, &host));
     gui->Update();
     EXPECT_TRUE(gui->GetSoundQueue().empty());
 }
 
 TEST_F(MainObjectTest, GuideTextsAreHeldUntilTheNextUpdate)
 {
+    ASSERT_TRUE(gui->Init(factories, 1, &host));
     gui->QueueGuideCmdText("a", nullptr, 1, 2, 3);
     ASSERT_EQ(gui->GetGuideTexts().size(), 1u);
     EXPECT_EQ(gui->GetGuideTexts()[0].second, "");
-    ASSERT_TRUE(gui->Init(factories, 1, &host));
     gui->Update();
     EXPECT_TRUE(gui->GetGuideTexts().empty());
 }
 
 TEST_F(MainObjectTest, ActivationClearsMarkedNames)
 {
+    ASSERT_TRUE(gui->Init(factories, 1, &host));
     EXPECT_FALSE(gui->IsActive());
     EXPECT_TRUE(gui->MarkWindowName("w"));
     gui->Activate();

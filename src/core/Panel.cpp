@@ -93,7 +93,8 @@ void PanelHandlePool::release(const HandleBase& handle)
 
 bool PanelHandlePool::isValid(const HandleBase& handle) const
 {
-    if (handle.value == 0)
+    // Serial 0 marks a free slot: no handle with it names a panel.
+    if ((handle.value >> 16) == 0)
         return false;
     const uint32_t index = handle.value & 0xFFFF;
     if (index >= m_Objects.size())

@@ -2,6 +2,7 @@
 
 #include <CEGUI/CEGUI.h>
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <exception>
@@ -284,43 +285,57 @@ void CQGUI::Update()
     QGUI_REQUIRE_RUNNING();
     if (!m_pHostGlobals)
         return;
+    for (int32_t& o : m_StatusOverrides)
+        o = 0;
+    const HostGlobals* host = m_pHostGlobals;
+    const bool paused = host->paused != 0;
+    // A frame time that is no finite, positive number counts as 0, so it
+    // cannot stop the GUI library's clock or the timers below for good.
+    const float frame = std::isfinite(host->frametime) && host->frametime > 0.0f ? host->frametime
+                                                                                 : 0.0f;
+    // Each step runs on its own: one that fails (a window whose drawing
+    // throws every frame) is logged, and the others still run.
+    if (!paused)
+        updateStep([frame] {
+            CEGUI::System& system = CEGUI::System::getSingleton();
+            system.injectTimePulse(frame);
+            system.getDefaultGUIContext().injectTimePulse(frame);
+        });
+    updateStep([this] { runGuideTexts(); });
+    updateStep([this] { postSounds(); });
+    if (!paused)
+        updateStep([] { CEGUI::System::getSingleton().renderAllGUIContexts(); });
+
+    g_fGcCountdown -= frame;
+    if (g_fGcCountdown <= 0.0f)
+    {
+        ExecuteScriptGlobal("gFn_timely_gc");
+        g_fGcCountdown = 5.0f;
+    }
+    // A current time that is no finite number skips the poll; it must not
+    // move the next poll out of reach.
+    if (std::isfinite(host->curtime) && host->curtime > m_fNextFocusPoll)
+    {
+        ExecuteScriptGlobal("gFn_try_catch_focus_ui");
+        m_fNextFocusPoll = static_cast<float>(static_cast<double>(host->curtime) +
+                                              static_cast<double>(0.1f));
+    }
+}
+
+template <class Step>
+void CQGUI::updateStep(Step step)
+{
     try
     {
-        for (int32_t& o : m_StatusOverrides)
-            o = 0;
-        const HostGlobals* host = m_pHostGlobals;
-        const bool paused = host->paused != 0;
-        if (!paused)
-        {
-            CEGUI::System& system = CEGUI::System::getSingleton();
-            system.injectTimePulse(host->frametime);
-            system.getDefaultGUIContext().injectTimePulse(host->frametime);
-        }
-        runGuideTexts();
-        postSounds();
-        if (!paused)
-            CEGUI::System::getSingleton().renderAllGUIContexts();
-
-        g_fGcCountdown -= host->frametime;
-        if (g_fGcCountdown <= 0.0f)
-        {
-            ExecuteScriptGlobal("gFn_timely_gc");
-            g_fGcCountdown = 5.0f;
-        }
-        if (host->curtime > m_fNextFocusPoll)
-        {
-            ExecuteScriptGlobal("gFn_try_catch_focus_ui");
-            m_fNextFocusPoll = static_cast<float>(static_cast<double>(host->curtime) +
-                                                  static_cast<double>(0.1f));
-        }
-    }
-    catch (const CEGUI::Exception& e)
-    {
-        logHostException("Update", e.getMessage().c_str());
+        step();
     }
     catch (const std::exception& e)
     {
         logHostException("Update", e.what());
+    }
+    catch (...)
+    {
+        logHostException("Update", nullptr);
     }
 }
 

@@ -173,6 +173,9 @@ public:
     int runPanelScriptOnce(const std::string& file);
     // Panel of a handle whose window is still alive; null otherwise.
     CPanel* livePanel(const HandleBase* handle) const;
+    // Destroys the panel's window (as a root window when asked), if it has
+    // one.
+    void releaseWindow(CPanel* panel, bool asRoot);
     const PanelHandlePool& GetPanelPool() const { return m_Panels; }
     const std::deque<uint32_t>& GetCloseStack() const { return m_CloseStack; }
     HandleBase* GetRootPanelHandle() const { return m_pRootPanelHandle; }
@@ -192,6 +195,10 @@ public:
 
 private:
     bool initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* host);
+    // Runs one step of Update; an exception is logged and ends only that
+    // step.
+    template <class Step>
+    void updateStep(Step step);
     void runGuideTexts();
     void postSounds();
     void logHostException(const char* operation, const char* what) const;

@@ -32,10 +32,6 @@ CEGUI::GUIContext* Context()
     return system ? &system->getDefaultGUIContext() : nullptr;
 }
 
-bool IsCharacterMessage(UINT message)
-{
-    return message == WM_CHAR || message == WM_SYSCHAR;
-}
 } // namespace
 
 void CQGUI::fillKeyTable()
@@ -263,7 +259,8 @@ void CQGUI::onImeChar(uint16_t unit)
 
 // Characters of the local code page: bytes below 0xA1 are injected as they
 // are; a byte from 0xA1 up leads a double-byte character completed by the
-// next character byte from 0xA1 up.
+// next character byte from 0xA1 up. A pending lead byte waits for the next
+// character message, whatever other messages come between.
 bool CQGUI::injectAnsiChar(uint16_t c)
 {
     CEGUI::GUIContext* ctx = Context();
@@ -315,9 +312,6 @@ bool CQGUI::processMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     GetIMEBase().ProcessMessage(window, message, wParam, lParam, &trapped);
     if (trapped)
         return false;
-    // A lead byte is completed only by the character message that follows it.
-    if (!IsCharacterMessage(message))
-        g_leadPending = false;
 
     CEGUI::GUIContext& ctx = *Context();
     switch (message)

@@ -709,19 +709,14 @@ bool LuaScriptModule::runScriptFile(const CEGUI::String& filename,
         return false;
     CEGUI::ResourceProvider* provider = system->getResourceProvider();
     CEGUI::RawDataContainer data;
-    // Errors of the resource provider reach the caller.
+    // Errors of the resource provider reach the caller. A file it does not
+    // find leaves the container empty, which runs as an empty chunk.
     provider->loadRawDataContainer(filename, data,
                                    resourceGroup.empty() ? d_defaultResourceGroup : resourceGroup);
-    if (!data.getDataPtr())
-    {
-        LogLine("Unable to execute Lua script file: '" + filename + "'\n\nthe file was not found\n",
-                CEGUI::Errors);
-        return false;
-    }
+    const char* bytes = data.getDataPtr() ? reinterpret_cast<const char*>(data.getDataPtr()) : "";
 
     const int top = lua_gettop(L);
-    int status = luaL_loadbuffer(L, reinterpret_cast<const char*>(data.getDataPtr()),
-                                 data.getSize(), filename.c_str());
+    int status = luaL_loadbuffer(L, bytes, data.getSize(), filename.c_str());
     provider->unloadRawDataContainer(data);
     if (status == 0)
         status = ProtectedLuaCall(L, 0, 0, 0);

@@ -2,6 +2,9 @@
 // timings, and swapping the picture of its imageset.
 #include <CEGUI/CEGUI.h>
 
+#include <exception>
+#include <map>
+
 #include "core/QGUI.h"
 #include "render/QXRenderer.h"
 #include "render/QXTexture.h"
@@ -15,6 +18,69 @@ void LogLine(const CEGUI::String& text, CEGUI::LoggingLevel level)
     if (CEGUI::Logger* logger = CEGUI::Logger::getSingletonPtr())
         logger->logEvent(text, level);
 }
+
+// The default tooltips the styles made, one per window type. A style
+// change never destroys one: the GUI library (or a caller further up the
+// stack, when a script loads a style from a handler) may still be using it.
+// Loading a style again keeps its tooltip; going back to an earlier style
+// takes up that style's tooltip again.
+std::map<CEGUI::String, CEGUI::Tooltip*>& StyleTooltips()
+{
+    static auto* tooltips = new std::map<CEGUI::String, CEGUI::Tooltip*>;
+    return *tooltips;
+}
+
+// A tooltip destroyed by someone else leaves the list.
+bool ForgetStyleTooltip(const CEGUI::EventArgs& args)
+{
+    const CEGUI::Window* window = static_cast<const CEGUI::WindowEventArgs&>(args).window;
+    auto& tooltips = StyleTooltips();
+    for (auto it = tooltips.begin(); it != tooltips.end(); ++it)
+    {
+        if (it->second == window)
+        {
+            tooltips.erase(it);
+            break;
+        }
+    }
+    return false;
+}
+
+CEGUI::Tooltip* StyleTooltip(const CEGUI::String& type)
+{
+    auto& tooltips = StyleTooltips();
+    const auto found = tooltips.find(type);
+    if (found != tooltips.end())
+        return found->second;
+    CEGUI::WindowManager& wm = CEGUI::WindowManager::getSingleton();
+    CEGUI::Window* window = wm.createWindow(type, "");
+    auto* tooltip = dynamic_cast<CEGUI::Tooltip*>(window);
+    if (!tooltip)
+    {
+        wm.destroyWindow(window);
+        return nullptr;
+    }
+    tooltip->subscribeEvent(CEGUI::Window::EventDestructionStarted,
+                            CEGUI::Event::Subscriber(&ForgetStyleTooltip));
+    tooltips[type] = tooltip;
+    return tooltip;
+}
+
+// Makes the style's tooltip the default one; the tooltip it replaces lets go
+// of its window and hides.
+void UseStyleTooltip(CEGUI::GUIContext& ctx, const CEGUI::String& type)
+{
+    CEGUI::Tooltip* tooltip = StyleTooltip(type);
+    CEGUI::Tooltip* current = ctx.getDefaultTooltipObject();
+    if (!tooltip || tooltip == current)
+        return;
+    ctx.setDefaultTooltipObject(tooltip);
+    if (current && StyleTooltips().count(current->getType()))
+    {
+        current->setTargetWindow(nullptr);
+        current->hide();
+    }
+}
 } // namespace
 
 bool CQGUI::LoadUIStyle(const char* style)
@@ -27,10 +93,10 @@ bool CQGUI::LoadUIStyle(const char* style)
     {
         m_Fonts[0] = &CEGUI::FontManager::getSingleton().createFromFile(s + ".font");
     }
-    catch (const CEGUI::Exception& e)
+    catch (const std::exception& e)
     {
         LogLine("QGUI::CQGUI::LoadUIStyle: the font of the style '" + s + "' did not load: " +
-                    e.getMessage(),
+                    e.what(),
                 CEGUI::Errors);
         return false;
     }
@@ -52,22 +118,28 @@ bool CQGUI::LoadUIStyle(const char* style)
 
         CEGUI::WindowFactoryManager& factories = CEGUI::WindowFactoryManager::getSingleton();
         if (factories.isFactoryPresent(imageset + "/Tooltip"))
-            ctx.setDefaultTooltipType(imageset + "/Tooltip");
+            UseStyleTooltip(ctx, imageset + "/Tooltip");
         else if (factories.isFactoryPresent("QXLook/Tooltip"))
-            ctx.setDefaultTooltipType("QXLook/Tooltip");
+            UseStyleTooltip(ctx, "QXLook/Tooltip");
 
-        if (CEGUI::Tooltip* tooltip = ctx.getDefaultTooltipObject())
+        if (ctx.getDefaultTooltipObject())
         {
-            tooltip->setHoverTime(static_cast<float>(FetchNumber("tooltip_hover")));
-            tooltip->setDisplayTime(static_cast<float>(FetchNumber("tooltip_display")));
+            const float hover = static_cast<float>(FetchNumber("tooltip_hover"));
+            const float display = static_cast<float>(FetchNumber("tooltip_display"));
             // The stock tooltip has no fade time; the scripts are still asked.
             FetchNumber("tooltip_fade");
+            // Taken again: the scripts asked may have changed it.
+            if (CEGUI::Tooltip* tooltip = ctx.getDefaultTooltipObject())
+            {
+                tooltip->setHoverTime(hover);
+                tooltip->setDisplayTime(display);
+            }
         }
     }
-    catch (const CEGUI::Exception& e)
+    catch (const std::exception& e)
     {
         LogLine("QGUI::CQGUI::LoadUIStyle: the defaults of the style '" + s +
-                    "' could not be applied: " + e.getMessage(),
+                    "' could not be applied: " + e.what(),
                 CEGUI::Errors);
         return false;
     }
@@ -86,7 +158,14 @@ void CQGUI::ReloadStyleImageset(const char* style, const char* variant, const ch
     const CEGUI::String imageset = CEGUI::String(style) + "Look";
     if (!m_pRenderer->isTextureDefined(imageset))
         return;
-    m_pRenderer->reloadTexture(static_cast<QXUI::CQXTexture*>(&m_pRenderer->getTexture(imageset)),
-                               file, "imagesets");
+    try
+    {
+        m_pRenderer->reloadTexture(
+            static_cast<QXUI::CQXTexture*>(&m_pRenderer->getTexture(imageset)), file, "imagesets");
+    }
+    catch (const std::exception& e)
+    {
+        logHostException("ReloadStyleImageset", e.what());
+    }
 }
 } // namespace QGUI

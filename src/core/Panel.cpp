@@ -4,6 +4,8 @@
 
 #include <new>
 
+#include "script/ScriptObjects.h"
+
 namespace QGUI
 {
 CPanel::CPanel() {}
@@ -80,14 +82,19 @@ void PanelHandlePool::release(const HandleBase& handle)
     if (!isValid(handle))
         return;
     const uint32_t index = handle.value & 0xFFFF;
-    static_cast<CPanel*>(m_Objects[index])->~CPanel();
+    CPanel* panel = static_cast<CPanel*>(m_Objects[index]);
+    // The slot's memory serves the next panel: the scripts' references to
+    // this one die here.
+    ScriptObjects::Forget(static_cast<IPanel*>(panel));
+    panel->~CPanel();
     m_Serials[index] = 0;
     m_FreeIndices.push_back(index);
 }
 
 bool PanelHandlePool::isValid(const HandleBase& handle) const
 {
-    if (handle.value == 0)
+    // Serial 0 marks a free slot: no handle with it names a panel.
+    if ((handle.value >> 16) == 0)
         return false;
     const uint32_t index = handle.value & 0xFFFF;
     if (index >= m_Objects.size())

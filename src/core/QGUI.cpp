@@ -2,6 +2,7 @@
 
 #include <CEGUI/CEGUI.h>
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <exception>
@@ -73,6 +74,11 @@ namespace QGUI
 CQGUI* CQGUI::GetGlobalObject()
 {
     return &s_QGUI;
+}
+
+bool CQGUI::IsRunning()
+{
+    return s_QGUI.m_bInitialised && !s_QGUI.m_bShutDown;
 }
 
 CQGUI::CQGUI()
@@ -216,14 +222,16 @@ bool CQGUI::initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* 
 
 void CQGUI::ShutDown()
 {
-    if (!m_bInitialised)
-        return;
+    QGUI_REQUIRE_RUNNING();
     try
     {
         char line[128];
         std::snprintf(line, sizeof(line), "QGUI::CQGUI::ShutDown: CostAll = %d(dl)",
                       static_cast<int>(ModulePoolBytes()));
         LogEvent(line, CEGUI::Standard);
+        // From here on every operation is inert, also those that handlers
+        // reach while the schemes go.
+        m_bShutDown = true;
         CEGUI::SchemeManager::getSingleton().destroyAll();
     }
     catch (const CEGUI::Exception& e)
@@ -238,6 +246,7 @@ void CQGUI::ShutDown()
 
 void CQGUI::Activate()
 {
+    QGUI_REQUIRE_RUNNING();
     m_bActive = true;
     m_fNextFocusPoll = 0.0f;
     m_MarkedWindowNames.clear();
@@ -246,6 +255,7 @@ void CQGUI::Activate()
 
 void CQGUI::Deactivate()
 {
+    QGUI_REQUIRE_RUNNING();
     m_bActive = false;
     m_fNextFocusPoll = 0.0f;
     m_MarkedWindowNames.clear();
@@ -254,60 +264,78 @@ void CQGUI::Deactivate()
 
 bool CQGUI::IsActive()
 {
+    QGUI_REQUIRE_RUNNING(false);
     return m_bActive;
 }
 
 void CQGUI::SetHostFlag(bool flag)
 {
+    QGUI_REQUIRE_RUNNING();
     m_bHostFlag = flag;
 }
 
 HostGlobals* CQGUI::GetHostGlobals()
 {
+    QGUI_REQUIRE_RUNNING(nullptr);
     return m_pHostGlobals;
 }
 
 void CQGUI::Update()
 {
-    if (!m_bInitialised || !m_pHostGlobals)
+    QGUI_REQUIRE_RUNNING();
+    if (!m_pHostGlobals)
         return;
+    for (int32_t& o : m_StatusOverrides)
+        o = 0;
+    const HostGlobals* host = m_pHostGlobals;
+    const bool paused = host->paused != 0;
+    // A frame time that is no finite, positive number counts as 0, so it
+    // cannot stop the GUI library's clock or the timers below for good.
+    const float frame = std::isfinite(host->frametime) && host->frametime > 0.0f ? host->frametime
+                                                                                 : 0.0f;
+    // Each step runs on its own: one that fails (a window whose drawing
+    // throws every frame) is logged, and the others still run.
+    if (!paused)
+        updateStep([frame] {
+            CEGUI::System& system = CEGUI::System::getSingleton();
+            system.injectTimePulse(frame);
+            system.getDefaultGUIContext().injectTimePulse(frame);
+        });
+    updateStep([this] { runGuideTexts(); });
+    updateStep([this] { postSounds(); });
+    if (!paused)
+        updateStep([] { CEGUI::System::getSingleton().renderAllGUIContexts(); });
+
+    g_fGcCountdown -= frame;
+    if (g_fGcCountdown <= 0.0f)
+    {
+        ExecuteScriptGlobal("gFn_timely_gc");
+        g_fGcCountdown = 5.0f;
+    }
+    // A current time that is no finite number skips the poll; it must not
+    // move the next poll out of reach.
+    if (std::isfinite(host->curtime) && host->curtime > m_fNextFocusPoll)
+    {
+        ExecuteScriptGlobal("gFn_try_catch_focus_ui");
+        m_fNextFocusPoll = static_cast<float>(static_cast<double>(host->curtime) +
+                                              static_cast<double>(0.1f));
+    }
+}
+
+template <class Step>
+void CQGUI::updateStep(Step step)
+{
     try
     {
-        for (int32_t& o : m_StatusOverrides)
-            o = 0;
-        const HostGlobals* host = m_pHostGlobals;
-        const bool paused = host->paused != 0;
-        if (!paused)
-        {
-            CEGUI::System& system = CEGUI::System::getSingleton();
-            system.injectTimePulse(host->frametime);
-            system.getDefaultGUIContext().injectTimePulse(host->frametime);
-        }
-        runGuideTexts();
-        postSounds();
-        if (!paused)
-            CEGUI::System::getSingleton().renderAllGUIContexts();
-
-        g_fGcCountdown -= host->frametime;
-        if (g_fGcCountdown <= 0.0f)
-        {
-            ExecuteScriptGlobal("gFn_timely_gc");
-            g_fGcCountdown = 5.0f;
-        }
-        if (host->curtime > m_fNextFocusPoll)
-        {
-            ExecuteScriptGlobal("gFn_try_catch_focus_ui");
-            m_fNextFocusPoll = static_cast<float>(static_cast<double>(host->curtime) +
-                                                  static_cast<double>(0.1f));
-        }
-    }
-    catch (const CEGUI::Exception& e)
-    {
-        logHostException("Update", e.getMessage().c_str());
+        step();
     }
     catch (const std::exception& e)
     {
         logHostException("Update", e.what());
+    }
+    catch (...)
+    {
+        logHostException("Update", nullptr);
     }
 }
 
@@ -356,6 +384,7 @@ void CQGUI::postSounds()
 
 void CQGUI::playSoundEffect(int32_t x, int32_t y, const char* name)
 {
+    QGUI_REQUIRE_RUNNING();
     if (!name)
         return;
     for (const SoundRequest& r : m_SoundQueue)
@@ -368,6 +397,7 @@ void CQGUI::playSoundEffect(int32_t x, int32_t y, const char* name)
 
 void CQGUI::QueueGuideCmdText(const char* first, const char* second, int a, int b, int c)
 {
+    QGUI_REQUIRE_RUNNING();
     m_GuideTexts.push_back(GuideCmdText{first ? first : "", second ? second : "", a, b, c});
 }
 

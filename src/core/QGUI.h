@@ -26,6 +26,19 @@ class CQXRenerder;
 class CQXResourceProvider;
 }
 
+// Leaves an operation of the main object or the input method unless the
+// module runs (Init made the GUI system and ShutDown has not come), with the
+// operation's failure answer: QGUI_REQUIRE_RUNNING(false), or
+// QGUI_REQUIRE_RUNNING() in an operation without a result. Every operation
+// starts with it, so a host or script that calls before start-up or after
+// shut-down gets that answer and nothing is touched.
+#define QGUI_REQUIRE_RUNNING(...)                  \
+    do                                             \
+    {                                              \
+        if (!::QGUI::CQGUI::IsRunning())           \
+            return __VA_ARGS__;                    \
+    } while (false)
+
 namespace QGUI
 {
 class CScriptSystem;
@@ -51,6 +64,9 @@ public:
 
     // The one main object (also what "QGUI001" hands out).
     static CQGUI* GetGlobalObject();
+    // Whether the module runs: Init made the GUI system, ShutDown has not
+    // come (see QGUI_REQUIRE_RUNNING).
+    static bool IsRunning();
 
     bool Init(CreateInterfaceFn* factories, int32_t count, HostGlobals* host) override;
     void ShutDown() override;
@@ -159,6 +175,9 @@ public:
     int runPanelScriptOnce(const std::string& file);
     // Panel of a handle whose window is still alive; null otherwise.
     CPanel* livePanel(const HandleBase* handle) const;
+    // Destroys the panel's window (as a root window when asked), if it has
+    // one.
+    void releaseWindow(CPanel* panel, bool asRoot);
     const PanelHandlePool& GetPanelPool() const { return m_Panels; }
     const std::deque<uint32_t>& GetCloseStack() const { return m_CloseStack; }
     HandleBase* GetRootPanelHandle() const { return m_pRootPanelHandle; }
@@ -187,6 +206,10 @@ public:
 
 private:
     bool initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* host);
+    // Runs one step of Update; an exception is logged and ends only that
+    // step.
+    template <class Step>
+    void updateStep(Step step);
     void runGuideTexts();
     void postSounds();
     void logHostException(const char* operation, const char* what) const;
@@ -236,5 +259,6 @@ private:
     CSysModule m_pForeignModule = nullptr;
     CEGUI::Window* m_pRootWindow = nullptr;
     bool m_bInitialised = false;
+    bool m_bShutDown = false;
 };
 } // namespace QGUI

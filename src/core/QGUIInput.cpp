@@ -32,10 +32,6 @@ CEGUI::GUIContext* Context()
     return system ? &system->getDefaultGUIContext() : nullptr;
 }
 
-bool IsCharacterMessage(UINT message)
-{
-    return message == WM_CHAR || message == WM_SYSCHAR;
-}
 } // namespace
 
 void CQGUI::fillKeyTable()
@@ -130,6 +126,7 @@ bool CQGUI::getStatusFlag(int status) const
 
 bool CQGUI::IsStatusOn(int32_t status)
 {
+    QGUI_REQUIRE_RUNNING(false);
     if (status < 0 || status >= QGUI_STATUS_COUNT)
         return false;
     if (status != QGUI_STATUS_MOUSE_OVER_UI)
@@ -164,6 +161,7 @@ bool CQGUI::IsStatusOn(int32_t status)
 
 float CQGUI::GetStatusDuration(int32_t status)
 {
+    QGUI_REQUIRE_RUNNING(0.0f);
     if (status < 0 || status >= QGUI_STATUS_COUNT)
         return 0.0f;
     if (m_PressTimes[status] == 0.0f)
@@ -173,6 +171,7 @@ float CQGUI::GetStatusDuration(int32_t status)
 
 bool CQGUI::SetStatus(int32_t status, int32_t value)
 {
+    QGUI_REQUIRE_RUNNING(false);
     // Statuses outside the table are refused rather than written anywhere.
     if (status < 0 || status >= QGUI_STATUS_COUNT)
         return false;
@@ -182,6 +181,7 @@ bool CQGUI::SetStatus(int32_t status, int32_t value)
 
 bool CQGUI::GetMousePosition(int32_t* x, int32_t* y)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CEGUI::GUIContext* ctx = Context();
     if (!ctx)
         return false;
@@ -230,6 +230,7 @@ void CQGUI::onMouseLeaveWindow()
 
 void CQGUI::ShowSystemCursor(bool show)
 {
+    QGUI_REQUIRE_RUNNING();
     if (m_bSystemCursorForced == show)
         return;
     m_bSystemCursorForced = show;
@@ -238,6 +239,7 @@ void CQGUI::ShowSystemCursor(bool show)
 
 void CQGUI::onImeChar(uint16_t unit)
 {
+    QGUI_REQUIRE_RUNNING();
     if (CEGUI::GUIContext* ctx = Context())
     {
         try
@@ -257,7 +259,8 @@ void CQGUI::onImeChar(uint16_t unit)
 
 // Characters of the local code page: bytes below 0xA1 are injected as they
 // are; a byte from 0xA1 up leads a double-byte character completed by the
-// next character byte from 0xA1 up.
+// next character byte from 0xA1 up. A pending lead byte waits for the next
+// character message, whatever other messages come between.
 bool CQGUI::injectAnsiChar(uint16_t c)
 {
     CEGUI::GUIContext* ctx = Context();
@@ -284,7 +287,8 @@ bool CQGUI::injectAnsiChar(uint16_t c)
 
 bool CQGUI::ProcessMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!m_bInitialised || !m_pHostGlobals)
+    QGUI_REQUIRE_RUNNING(false);
+    if (!m_pHostGlobals)
         return false;
     try
     {
@@ -308,9 +312,6 @@ bool CQGUI::processMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     GetIMEBase().ProcessMessage(window, message, wParam, lParam, &trapped);
     if (trapped)
         return false;
-    // A lead byte is completed only by the character message that follows it.
-    if (!IsCharacterMessage(message))
-        g_leadPending = false;
 
     CEGUI::GUIContext& ctx = *Context();
     switch (message)

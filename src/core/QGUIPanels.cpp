@@ -1,20 +1,14 @@
-// Panels by handle, the closable-window stack and window sounds, messages
-// to and from the game, and interface styles.
+// Panels by handle, the closable-window stack and window sounds.
 #include <CEGUI/CEGUI.h>
 
 #include <algorithm>
 #include <exception>
 #include <string>
 
-#include "KeyValues.h"
 #include "WindowManagerExt.h"
-#include "codepage.h"
 #include "core/QGUI.h"
-#include "render/QXRenderer.h"
-#include "render/QXTexture.h"
 #include "script/LuaScriptModule.h"
 #include "script/ScriptSystem.h"
-#include "strtools.h"
 
 namespace QGUI
 {
@@ -24,6 +18,28 @@ void LogLine(const CEGUI::String& text, CEGUI::LoggingLevel level)
 {
     if (CEGUI::Logger* logger = CEGUI::Logger::getSingletonPtr())
         logger->logEvent(text, level);
+}
+
+// Runs the part of a panel operation that calls into the GUI library. An
+// exception (a name the new parent holds already, a handler that throws) is
+// logged and gives the failure answer, so none reaches the host or the
+// script.
+template <class Result, class Step>
+Result Guarded(const char* operation, Result failure, Step step)
+{
+    try
+    {
+        return step();
+    }
+    catch (const std::exception& e)
+    {
+        LogLine(CEGUI::String("QGUI::CQGUI::") + operation + ": " + e.what(), CEGUI::Errors);
+    }
+    catch (...)
+    {
+        LogLine(CEGUI::String("QGUI::CQGUI::") + operation + ": unknown error", CEGUI::Errors);
+    }
+    return failure;
 }
 
 // The close button of a panel's frame window, when it has one.
@@ -39,6 +55,12 @@ CEGUI::Window* CloseButton(CEGUI::Window* window)
 
 // ---------------------------------------------------------------------------
 // Panels
+//
+// Scripts run while panels are made, shown and released (window sounds,
+// creation scripts, event handlers), and they may release the panel or
+// free the caller's handle object meanwhile. So each operation keeps its
+// own copy of the handle and looks the panel up again after a call that
+// can reach a script.
 
 CPanel* CQGUI::livePanel(const HandleBase* handle) const
 {
@@ -52,26 +74,24 @@ int CQGUI::runPanelScriptOnce(const std::string& file)
 {
     if (!m_RunPanelScripts.insert(file).second)
         return 1;
-    if (m_pScriptModule && !m_pScriptModule->runScriptFile(file, ""))
-    {
-        // Not remembered: the next creation of the panel tries again.
-        m_RunPanelScripts.erase(file);
-        return 0;
-    }
+    // Remembered whatever happens: a script that fails is logged by the
+    // script module, a file that is missing runs as an empty chunk.
+    CEGUI::System::getSingleton().executeScriptFile(file, "");
     return 2;
 }
 
 IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
 {
-    if (!handle || !m_bInitialised)
+    QGUI_REQUIRE_RUNNING(nullptr);
+    if (!handle)
         return nullptr;
-    CPanel* panel = m_Panels.allocate(*handle);
-    if (!panel)
+    if (!m_Panels.allocate(*handle))
     {
         LogLine("QGUI::CQGUI::CreatePanel: no panel can be created, every panel slot is in use.",
                 CEGUI::Errors);
         return nullptr;
     }
+    const HandleBase created = *handle;
     const std::string panelName = name ? name : "";
     CEGUI::WindowManager& wm = CEGUI::WindowManager::getSingleton();
     CEGUI::Window* window = nullptr;
@@ -111,93 +131,106 @@ IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
             }
         }
     }
-    catch (const CEGUI::Exception& e)
+    catch (const std::exception& e)
     {
         LogLine("QGUI::CQGUI::CreatePanel: the panel '" + CEGUI::String(panelName.c_str()) +
-                    "' could not be created: " + e.getMessage(),
+                    "' could not be created: " + e.what(),
                 CEGUI::Errors);
         if (window && wm.isAlive(window))
             wm.destroyWindow(window);
         window = nullptr;
     }
-    if (!window)
+
+    CPanel* panel = m_Panels.get(created);
+    if (!panel)
     {
-        // Nothing half made stays behind: the slot goes back to the pool.
-        if (!panelName.empty())
-            LogLine("QGUI::CQGUI::CreatePanel: the layout '" + CEGUI::String(panelName.c_str()) +
-                        ".layout' gave no window.",
-                    CEGUI::Errors);
-        m_Panels.release(*handle);
+        // Released by a script while its window was made.
+        if (window && wm.isAlive(window))
+            wm.destroyWindow(window);
         return nullptr;
     }
-
-    panel->SetWindow(window);
-    window->setUserString("resourceName", panelName.c_str());
-    pushOnCloseStack(*handle);
-
-    if (panelName.empty())
-        return panel;
-    const int run = runPanelScriptOnce(panelName + ".lua");
-    if (run == 0)
+    if (window)
     {
-        LogLine("QGUI::CQGUI::CreatePanel: the script '" + CEGUI::String(panelName.c_str()) +
-                    ".lua' of the panel failed; the panel was not created.",
+        panel->SetWindow(window);
+        window->setUserString("resourceName", panelName.c_str());
+        pushOnCloseStack(created);
+    }
+    else if (!panelName.empty())
+    {
+        // The panel lives without a window; every operation on it answers
+        // false, null or nothing.
+        LogLine("QGUI::CQGUI::CreatePanel: the layout '" + CEGUI::String(panelName.c_str()) +
+                    ".layout' gave no window; the panel '" + panelName.c_str() + "' has none.",
                 CEGUI::Errors);
-        removeFromCloseStack(*handle);
-        if (panel->GetWindow())
-            wm.destroyWindow(panel->GetWindow());
-        m_Panels.release(*handle);
-        return nullptr;
     }
-    if (run == 1)
+
+    if (!panelName.empty())
     {
         try
         {
-            CEGUI::System::getSingleton().executeScriptGlobal(panelName + "_on_create");
+            if (runPanelScriptOnce(panelName + ".lua") == 1)
+                CEGUI::System::getSingleton().executeScriptGlobal(panelName + "_on_create");
         }
-        catch (...)
+        catch (const std::exception& e)
         {
+            LogLine("QGUI::CQGUI::CreatePanel: the script of the panel '" +
+                        CEGUI::String(panelName.c_str()) + "' could not run: " + e.what(),
+                    CEGUI::Errors);
         }
     }
-    return panel;
+    // Null when the panel's own script released it.
+    return m_Panels.get(created);
 }
 
 IPanel* CQGUI::QueryPanel(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(nullptr);
     return handle ? m_Panels.get(*handle) : nullptr;
 }
 
 void CQGUI::ReleasePanel(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING();
     if (!handle || !m_Panels.isValid(*handle))
         return;
-    removeFromCloseStack(*handle);
-    CPanel* panel = m_Panels.get(*handle);
-    if (CEGUI::Window* window = panel->GetWindow())
-    {
-        if (window == m_pRootWindow)
-            m_pRootWindow = nullptr;
-        CEGUI::WindowManager::getSingleton().destroyWindow(window);
-    }
-    m_Panels.release(*handle);
+    const HandleBase released = *handle;
+    removeFromCloseStack(released);
+    releaseWindow(m_Panels.get(released), false);
+    m_Panels.release(released);
 }
 
 void CQGUI::ReleaseRootPanel(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING();
     if (!handle || !m_Panels.isValid(*handle))
         return;
-    CPanel* panel = m_Panels.get(*handle);
-    if (CEGUI::Window* window = panel->GetWindow())
-    {
-        if (window == m_pRootWindow)
-            m_pRootWindow = nullptr;
-        CEGUI::destroyRootWindow(window);
-    }
-    m_Panels.release(*handle);
+    const HandleBase released = *handle;
+    releaseWindow(m_Panels.get(released), true);
+    m_Panels.release(released);
+}
+
+// The panel lets go of its window before the window goes, so a script that
+// the destruction reaches finds no window to destroy a second time.
+void CQGUI::releaseWindow(CPanel* panel, bool asRoot)
+{
+    CEGUI::Window* window = panel->GetWindow();
+    if (!window)
+        return;
+    panel->SetWindow(nullptr);
+    if (window == m_pRootWindow)
+        m_pRootWindow = nullptr;
+    Guarded(asRoot ? "ReleaseRootPanel" : "ReleasePanel", false, [&] {
+        if (asRoot)
+            CEGUI::destroyRootWindow(window);
+        else
+            CEGUI::WindowManager::getSingleton().destroyWindow(window);
+        return true;
+    });
 }
 
 IPanel* CQGUI::CreateSheetPanel(HandleBase* handle, bool makeSheet)
 {
+    QGUI_REQUIRE_RUNNING(nullptr);
     IPanel* panel = CreatePanel(handle, nullptr);
     if (panel && makeSheet)
         SetPanelAsSheet(handle, 1);
@@ -207,40 +240,64 @@ IPanel* CQGUI::CreateSheetPanel(HandleBase* handle, bool makeSheet)
 
 bool CQGUI::SetPanelAsSheet(HandleBase* handle, int flag)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
     if (!panel || flag != 1)
         return false;
-    CEGUI::System::getSingleton().getDefaultGUIContext().setRootWindow(panel->GetWindow());
-    m_pRootWindow = panel->GetWindow();
-    return true;
+    CEGUI::Window* window = panel->GetWindow();
+    return Guarded("SetPanelAsSheet", false, [&] {
+        CEGUI::System::getSingleton().getDefaultGUIContext().setRootWindow(window);
+        m_pRootWindow = window;
+        return true;
+    });
 }
 
 void CQGUI::HidePanel(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING();
     if (CPanel* panel = livePanel(handle))
-        panel->GetWindow()->setVisible(false);
+    {
+        CEGUI::Window* window = panel->GetWindow();
+        Guarded("HidePanel", false, [&] {
+            window->setVisible(false);
+            return true;
+        });
+    }
 }
 
 bool CQGUI::AddToChildPanel(HandleBase* parent, HandleBase* child)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* p = livePanel(parent);
     CPanel* c = livePanel(child);
-    if (!p || !c || p == c)
+    if (!p || !c)
         return false;
-    p->GetWindow()->addChild(c->GetWindow());
-    return true;
+    CEGUI::Window* parentWindow = p->GetWindow();
+    CEGUI::Window* childWindow = c->GetWindow();
+    // A window cannot hold itself or one of its ancestors.
+    if (parentWindow == childWindow || parentWindow->isAncestor(childWindow))
+        return false;
+    // The library refuses a child whose name the parent holds already.
+    return Guarded("AddToChildPanel", false, [&] {
+        parentWindow->addChild(childWindow);
+        return true;
+    });
 }
 
 bool CQGUI::AddPanelToRoot(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
-    if (!panel || !m_bInitialised)
+    if (!panel)
         return false;
+    CEGUI::Window* window = panel->GetWindow();
     CEGUI::Window* sheet = CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow();
-    if (!sheet || sheet == panel->GetWindow())
+    if (!sheet || sheet == window || sheet->isAncestor(window))
         return false;
-    sheet->addChild(panel->GetWindow());
-    return true;
+    return Guarded("AddPanelToRoot", false, [&] {
+        sheet->addChild(window);
+        return true;
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -248,6 +305,7 @@ bool CQGUI::AddPanelToRoot(HandleBase* handle)
 
 bool CQGUI::RedrawPanel(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
     if (!panel)
         return false;
@@ -257,75 +315,97 @@ bool CQGUI::RedrawPanel(HandleBase* handle)
 
 bool CQGUI::EnablePanel(HandleBase* handle, bool enable)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
     if (!panel)
         return false;
-    panel->GetWindow()->setEnabled(enable);
-    return true;
+    CEGUI::Window* window = panel->GetWindow();
+    return Guarded("EnablePanel", false, [&] {
+        window->setEnabled(enable);
+        return true;
+    });
 }
 
 bool CQGUI::IsPanelActive(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
     return panel && panel->GetWindow()->isActive();
 }
 
 bool CQGUI::ShowPanel(HandleBase* handle, bool show)
 {
-    CPanel* panel = livePanel(handle);
-    if (!panel)
+    QGUI_REQUIRE_RUNNING(false);
+    if (!livePanel(handle))
         return false;
-    CEGUI::Window* window = panel->GetWindow();
-    window->setVisible(show);
-    window->setEnabled(show);
-    if (show)
-    {
-        pushOnCloseStack(*handle);
-    }
-    else
-    {
-        window->moveToBack();
-        removeFromCloseStack(*handle);
-    }
-    return true;
+    const HandleBase shown = *handle;
+    return Guarded("ShowPanel", false, [&] {
+        livePanel(&shown)->GetWindow()->setVisible(show);
+        // Each change may reach a script that releases the panel.
+        if (CPanel* panel = livePanel(&shown))
+            panel->GetWindow()->setEnabled(show);
+        if (show)
+        {
+            pushOnCloseStack(shown);
+        }
+        else
+        {
+            if (CPanel* panel = livePanel(&shown))
+                panel->GetWindow()->moveToBack();
+            removeFromCloseStack(shown);
+        }
+        return true;
+    });
 }
 
 bool CQGUI::IsPanelVisible(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
     return panel && panel->GetWindow()->isEffectiveVisible();
 }
 
 bool CQGUI::IsPanelValid(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(false);
     return livePanel(handle) != nullptr;
 }
 
 bool CQGUI::MovePanelToFront(HandleBase* handle, bool front)
 {
+    QGUI_REQUIRE_RUNNING(false);
     CPanel* panel = livePanel(handle);
     if (!panel)
         return false;
-    if (front)
-        panel->GetWindow()->moveToFront();
-    else
-        panel->GetWindow()->moveToBack();
-    return true;
+    CEGUI::Window* window = panel->GetWindow();
+    return Guarded("MovePanelToFront", false, [&] {
+        if (front)
+            window->moveToFront();
+        else
+            window->moveToBack();
+        return true;
+    });
 }
 
 const char* CQGUI::GetPanelName(HandleBase* handle)
 {
+    QGUI_REQUIRE_RUNNING(nullptr);
     CPanel* panel = livePanel(handle);
     return panel ? panel->GetWindowName().c_str() : nullptr;
 }
 
 void CQGUI::FirePanelEvent(HandleBase* handle, const char* eventName)
 {
+    QGUI_REQUIRE_RUNNING();
     CPanel* panel = livePanel(handle);
     if (!panel)
         return;
-    CEGUI::WindowEventArgs args(panel->GetWindow());
-    panel->GetWindow()->fireEvent(eventName ? eventName : "qgui_default_event", args, "");
+    CEGUI::Window* window = panel->GetWindow();
+    Guarded("FirePanelEvent", false, [&] {
+        CEGUI::WindowEventArgs args(window);
+        window->fireEvent(eventName ? eventName : "qgui_default_event", args, "");
+        return true;
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -392,133 +472,5 @@ bool CQGUI::onWindowSoundEvent(const CEGUI::EventArgs& args)
     const std::string closing = gui->windowSound(window->getName().c_str(), "off");
     gui->playSoundEffect(0, 0, closing.c_str());
     return true;
-}
-
-// ---------------------------------------------------------------------------
-// Messages
-
-bool CQGUI::convertKeyValToLocal(KeyValues* node)
-{
-    // Depth first over the sub-keys; the tree is walked with an explicit
-    // stack so deep trees cannot exhaust the call stack.
-    std::vector<KeyValues*> pending;
-    if (node)
-        pending.push_back(node);
-    while (!pending.empty())
-    {
-        KeyValues* kv = pending.back();
-        pending.pop_back();
-        kv->SetName(std::string(Utf8ToAnsi(kv->GetName(), "")).c_str());
-        if (kv->GetDataType() == KeyValues::TYPE_STRING)
-            kv->SetString(nullptr, std::string(Utf8ToAnsi(kv->GetString(), "")).c_str());
-        std::vector<KeyValues*> children;
-        for (KeyValues* sub = kv->GetFirstSubKey(); sub; sub = sub->GetNextKey())
-            children.push_back(sub);
-        pending.insert(pending.end(), children.rbegin(), children.rend());
-    }
-    return true;
-}
-
-bool CQGUI::SendKeyVal(KeyValues* message)
-{
-    if (!message)
-        return false;
-    convertKeyValToLocal(message);
-    if (m_pEngineClient)
-        return m_pEngineClient->RecvKeyVal(message);
-    return RecvKeyVal(message);
-}
-
-bool CQGUI::QueryKeyVal(KeyValues* request, KeyValues* reply)
-{
-    if (!request || !reply || !m_pEngineClient)
-        return false;
-    convertKeyValToLocal(request);
-    return m_pEngineClient->QueryKeyVal(request, reply);
-}
-
-// True exactly when the message was taken (and so destroyed with its
-// parser): a false answer always leaves the message with its caller.
-bool CQGUI::RecvKeyVal(KeyValues* message)
-{
-    if (!message || !m_pScriptSystem)
-        return false;
-    bool taken = false;
-    const bool handled = m_pScriptSystem->DispatchKeyVal(message, &taken);
-    return handled || taken;
-}
-
-// ---------------------------------------------------------------------------
-// Interface styles
-
-bool CQGUI::LoadUIStyle(const char* style)
-{
-    if (!style || !m_bInitialised)
-        return false;
-    const CEGUI::String s(style);
-    try
-    {
-        m_Fonts[0] = &CEGUI::FontManager::getSingleton().createFromFile(s + ".font");
-    }
-    catch (const CEGUI::Exception& e)
-    {
-        LogLine("QGUI::CQGUI::LoadUIStyle: the font of the style '" + s + "' did not load: " +
-                    e.getMessage(),
-                CEGUI::Errors);
-        return false;
-    }
-    try
-    {
-        CEGUI::SchemeManager::getSingleton().createFromFile(s + "Look.scheme");
-    }
-    catch (...)
-    {
-    }
-    const CEGUI::String imageset = s + "Look";
-    if (!m_pRenderer->isTextureDefined(imageset))
-        return false;
-    try
-    {
-        CEGUI::GUIContext& ctx = CEGUI::System::getSingleton().getDefaultGUIContext();
-        if (CEGUI::ImageManager::getSingleton().isDefined(imageset + "/MouseArrow"))
-            ctx.getMouseCursor().setDefaultImage(imageset + "/MouseArrow");
-
-        CEGUI::WindowFactoryManager& factories = CEGUI::WindowFactoryManager::getSingleton();
-        if (factories.isFactoryPresent(imageset + "/Tooltip"))
-            ctx.setDefaultTooltipType(imageset + "/Tooltip");
-        else if (factories.isFactoryPresent("QXLook/Tooltip"))
-            ctx.setDefaultTooltipType("QXLook/Tooltip");
-
-        if (CEGUI::Tooltip* tooltip = ctx.getDefaultTooltipObject())
-        {
-            tooltip->setHoverTime(static_cast<float>(FetchNumber("tooltip_hover")));
-            tooltip->setDisplayTime(static_cast<float>(FetchNumber("tooltip_display")));
-            // The stock tooltip has no fade time; the scripts are still asked.
-            FetchNumber("tooltip_fade");
-        }
-    }
-    catch (const CEGUI::Exception& e)
-    {
-        LogLine("QGUI::CQGUI::LoadUIStyle: the defaults of the style '" + s +
-                    "' could not be applied: " + e.getMessage(),
-                CEGUI::Errors);
-        return false;
-    }
-    return true;
-}
-
-void CQGUI::ReloadStyleImageset(const char* style, const char* variant, const char* ext)
-{
-    if (!style || !m_bInitialised)
-        return;
-    CEGUI::String file = CEGUI::String(style) + "Look";
-    if (variant && *variant)
-        file += CEGUI::String("_") + variant;
-    file += CEGUI::String(".") + (ext ? ext : "");
-    const CEGUI::String imageset = CEGUI::String(style) + "Look";
-    if (!m_pRenderer->isTextureDefined(imageset))
-        return;
-    m_pRenderer->reloadTexture(static_cast<QXUI::CQXTexture*>(&m_pRenderer->getTexture(imageset)),
-                               file, "imagesets");
 }
 } // namespace QGUI

@@ -55,33 +55,39 @@ const char* ToScript(const char* local, std::string& keep)
 
 bool CQGUI::ExecuteScpritFile(const char* file)
 {
+    QGUI_REQUIRE_RUNNING(false);
     return m_pScriptSystem ? m_pScriptSystem->ExecuteScriptFile(file) : false;
 }
 
 int CQGUI::ExecuteScriptGlobal(const char* name)
 {
+    QGUI_REQUIRE_RUNNING(-1);
     return m_pScriptSystem ? m_pScriptSystem->ExecuteScriptGlobal(name) : -1;
 }
 
 int CQGUI::CallScriptGlobalNumber(const char* name, int value)
 {
+    QGUI_REQUIRE_RUNNING(-1);
     return m_pScriptSystem ? m_pScriptSystem->CallGlobalNumber(name, value) : -1;
 }
 
 void CQGUI::OpenScriptPackage(ScriptPackageOpenFn open)
 {
+    QGUI_REQUIRE_RUNNING();
     if (open && m_pScriptSystem)
         OpenLuaPackage(m_pScriptSystem->GetLuaState(), open);
 }
 
 const char* CQGUI::FetchString(const char* key)
 {
+    QGUI_REQUIRE_RUNNING("");
     static std::string result;
     return ToLocal(result, m_pScriptSystem ? m_pScriptSystem->FetchString(key) : nullptr);
 }
 
 const char* CQGUI::CallScriptGlobalNumberToString(const char* name, int value)
 {
+    QGUI_REQUIRE_RUNNING("");
     static std::string result;
     return ToLocal(result, m_pScriptSystem ? m_pScriptSystem->CallGlobalNumberToString(
                                                  name, static_cast<unsigned int>(value))
@@ -90,21 +96,25 @@ const char* CQGUI::CallScriptGlobalNumberToString(const char* name, int value)
 
 double CQGUI::FetchNumber(const char* key)
 {
+    QGUI_REQUIRE_RUNNING(0.0);
     return m_pScriptSystem ? m_pScriptSystem->FetchNumber(key) : 0.0;
 }
 
 uint32_t CQGUI::FetchColour(const char* key)
 {
+    QGUI_REQUIRE_RUNNING(0);
     return m_pScriptSystem ? m_pScriptSystem->FetchColour(key) : 0;
 }
 
 uint32_t CQGUI::FetchColourBySet(const char* key, int set)
 {
+    QGUI_REQUIRE_RUNNING(0);
     return m_pScriptSystem ? m_pScriptSystem->FetchColourBySet(key, set) : 0;
 }
 
 int CQGUI::CallScriptGlobalNumberString(const char* name, int value, const char* text)
 {
+    QGUI_REQUIRE_RUNNING(-1);
     if (!m_pScriptSystem)
         return -1;
     std::string keep;
@@ -114,6 +124,7 @@ int CQGUI::CallScriptGlobalNumberString(const char* name, int value, const char*
 
 const char* CQGUI::CallScriptGlobal2Strings(const char* name, const char* a, const char* b)
 {
+    QGUI_REQUIRE_RUNNING("");
     static std::string result;
     if (!m_pScriptSystem)
         return ToLocal(result, nullptr);
@@ -125,6 +136,7 @@ const char* CQGUI::CallScriptGlobal2Strings(const char* name, const char* a, con
 const char* CQGUI::CallScriptGlobal2Strings2Numbers(const char* name, const char* a,
                                                     const char* b, int n1, int n2)
 {
+    QGUI_REQUIRE_RUNNING("");
     static std::string result;
     if (!m_pScriptSystem)
         return ToLocal(result, nullptr);
@@ -136,6 +148,7 @@ const char* CQGUI::CallScriptGlobal2Strings2Numbers(const char* name, const char
 
 double CQGUI::CallScriptGlobalStringNumber(const char* name, const char* s, int value)
 {
+    QGUI_REQUIRE_RUNNING(-1.0);
     if (!m_pScriptSystem)
         return -1.0;
     std::string keep;
@@ -145,6 +158,7 @@ double CQGUI::CallScriptGlobalStringNumber(const char* name, const char* s, int 
 int CQGUI::CallScriptGlobal2Strings4Numbers(const char* name, const char* a, const char* b,
                                             int n1, int n2, int n3, int n4)
 {
+    QGUI_REQUIRE_RUNNING(-1);
     if (!m_pScriptSystem)
         return -1;
     std::string keepA, keepB;
@@ -154,6 +168,7 @@ int CQGUI::CallScriptGlobal2Strings4Numbers(const char* name, const char* a, con
 
 int CQGUI::CallScriptFunction(const char* name, const char* format, ...)
 {
+    QGUI_REQUIRE_RUNNING(-1);
     if (!m_pScriptSystem || !name)
         return -1;
     lua_State* L = m_pScriptSystem->GetLuaState();
@@ -221,6 +236,7 @@ int CQGUI::CallScriptFunction(const char* name, const char* format, ...)
 
 void CQGUI::ManipulateHTMLWindow(int a, int b, int c)
 {
+    QGUI_REQUIRE_RUNNING();
     try
     {
         CallScriptFunction("gFn_manipulate_HTML_window", "%d%d%d", a, b, c);

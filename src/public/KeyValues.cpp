@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "KeyValuesInternal.h"
 #include "codepage.h"
@@ -18,6 +20,8 @@ namespace
 
 // A chained tree may chain further; a cycle of chains ends here.
 const int kMaxChainDepth = 64;
+
+KeyValues::DestroyObserver s_destroyObserver = nullptr;
 
 // Process-wide conversion buffers of GetString / GetWString.
 char s_narrowConversion[512];
@@ -260,7 +264,14 @@ KeyValues::KeyValues(const char* name, const char* firstKey, int firstValue, con
 
 KeyValues::~KeyValues()
 {
+    if (s_destroyObserver)
+        s_destroyObserver(this);
     RemoveEverything();
+}
+
+void KeyValues::SetDestroyObserver(DestroyObserver observer)
+{
+    s_destroyObserver = observer;
 }
 
 void KeyValues::deleteThis()
@@ -680,17 +691,30 @@ void KeyValues::CopyValueTo(KeyValues* target) const
 
 KeyValues* KeyValues::MakeCopy() const
 {
+    // The nodes whose sub-keys are still to copy wait on a list, so a deep
+    // tree cannot exhaust the call stack.
     KeyValues* copy = new KeyValues(GetName());
     CopyValueTo(copy);
-    KeyValues* last = nullptr;
-    for (const KeyValues* sub = m_pSub; sub; sub = sub->m_pPeer)
+    std::vector<std::pair<const KeyValues*, KeyValues*>> pending;
+    pending.emplace_back(this, copy);
+    while (!pending.empty())
     {
-        KeyValues* subCopy = sub->MakeCopy();
-        if (last)
-            last->m_pPeer = subCopy;
-        else
-            copy->m_pSub = subCopy;
-        last = subCopy;
+        const KeyValues* source = pending.back().first;
+        KeyValues* target = pending.back().second;
+        pending.pop_back();
+        KeyValues* last = nullptr;
+        for (const KeyValues* sub = source->m_pSub; sub; sub = sub->m_pPeer)
+        {
+            KeyValues* subCopy = new KeyValues(sub->GetName());
+            sub->CopyValueTo(subCopy);
+            if (last)
+                last->m_pPeer = subCopy;
+            else
+                target->m_pSub = subCopy;
+            last = subCopy;
+            if (sub->m_pSub)
+                pending.emplace_back(sub, subCopy);
+        }
     }
     return copy;
 }

@@ -34,7 +34,8 @@ public:
     static constexpr int MAX_TOKEN_LENGTH = 1023;  // longer tokens are cut
     static constexpr int MAX_NESTING_DEPTH = 1000; // deeper blocks fail the load
     static constexpr int MAX_INCLUDE_DEPTH = 32;   // nested "#include" files
-    static constexpr int INCLUDE_PATH_SIZE = 512;  // include paths are cut to 511 bytes
+    static constexpr int MAX_INCLUDES_PER_LOAD = 256; // "#include" files one load reads, nested ones too
+    static constexpr int INCLUDE_PATH_SIZE = 512;  // longer include paths (511 bytes and more) are refused
 
     explicit KeyValues(const char* name);
     KeyValues(const char* name, const char* firstKey, const char* firstValue);
@@ -54,6 +55,12 @@ public:
 
     // Destroys this node, its sub-keys and its following peers.
     void deleteThis();
+
+    // One process-wide observer, told about each node just before it is
+    // destroyed (null for none): the script package follows the nodes its
+    // scripts hold through it.
+    typedef void (*DestroyObserver)(KeyValues* node);
+    static void SetDestroyObserver(DestroyObserver observer);
 
     const char* GetName() const;
     void SetName(const char* name);

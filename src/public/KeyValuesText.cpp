@@ -191,16 +191,33 @@ std::vector<std::string>& LoadingResources()
     return *loading;
 }
 
+// The loads under way (an include nests a load in the one reading it) and
+// the "#include" files read since the outermost one began.
+struct LoadCount
+{
+    int nested = 0;
+    int includes = 0;
+};
+
+LoadCount& CurrentLoad()
+{
+    static LoadCount count;
+    return count;
+}
+
 class LoadingScope
 {
 public:
     explicit LoadingScope(const char* resourceName) : m_pushed(resourceName != nullptr)
     {
+        if (CurrentLoad().nested++ == 0)
+            CurrentLoad().includes = 0;
         if (m_pushed)
             LoadingResources().push_back(NormalizedName(resourceName));
     }
     ~LoadingScope()
     {
+        --CurrentLoad().nested;
         if (m_pushed)
             LoadingResources().pop_back();
     }
@@ -430,25 +447,27 @@ void KeyValues::ParseIncludedKeys(const char* resourceName, const char* includeN
     if (IsAbsoluteName(includeName))
         return;
 
-    char path[INCLUDE_PATH_SIZE];
-    StrNCopy(path, resourceName ? resourceName : "", sizeof(path));
-    char* slash = std::strrchr(path, '/');
-    char* backslash = std::strrchr(path, '\\');
-    char* cut = slash > backslash ? slash : backslash;
-    if (cut)
-        cut[1] = '\0';
-    else
-        path[0] = '\0';
-    StrNCat(path, includeName, sizeof(path));
-
-    // A file that is being loaded already (directly or through other
-    // includes) is refused, as is a chain of includes nested too deep.
-    if (LoadingResources().size() >= static_cast<size_t>(MAX_INCLUDE_DEPTH) || IsBeingLoaded(path))
+    std::string path(resourceName ? resourceName : "");
+    const size_t directoryEnd = path.find_last_of("/\\");
+    path.resize(directoryEnd == std::string::npos ? 0 : directoryEnd + 1);
+    path += includeName;
+    // A path that does not fit is refused: cut short, it could name another
+    // file.
+    if (path.size() >= static_cast<size_t>(INCLUDE_PATH_SIZE))
         return;
 
-    KeyValues* included = new KeyValues(path);
+    // A file that is being loaded already (directly or through other
+    // includes) is refused, as is a chain of includes nested too deep. One
+    // load reads a bounded number of includes in all, so files that include
+    // each other many times over cannot multiply the work.
+    if (LoadingResources().size() >= static_cast<size_t>(MAX_INCLUDE_DEPTH) || IsBeingLoaded(path.c_str()) ||
+        CurrentLoad().includes >= MAX_INCLUDES_PER_LOAD)
+        return;
+    ++CurrentLoad().includes;
+
+    KeyValues* included = new KeyValues(path.c_str());
     included->m_bHasEscapeSequences = m_bHasEscapeSequences;
-    if (included->LoadFromFile(fileSystem, path, pathId) && includedKeys.AddToTail(included) >= 0)
+    if (included->LoadFromFile(fileSystem, path.c_str(), pathId) && includedKeys.AddToTail(included) >= 0)
         return;
     included->deleteThis();
 }

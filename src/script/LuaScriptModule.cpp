@@ -33,6 +33,8 @@ extern "C" {
 int tolua_CEGUI_open(lua_State* L);
 
 using QGUI::ScriptSupport::ErrorText;
+using QGUI::ScriptSupport::LogErrorText;
+using QGUI::ScriptSupport::LogText;
 using QGUI::ScriptSupport::PushGlobal;
 using QGUI::ScriptSupport::PushNamedFunction;
 using QGUI::ScriptSupport::PushUserType;
@@ -634,9 +636,9 @@ bool LuaEventFunctor::operator()(const CEGUI::EventArgs& args) const
         }
         else
         {
-            const CEGUI::String error = Utf8ToString(ErrorText(L, -1));
+            const CEGUI::String error = LogErrorText(L, -1);
             lua_settop(L, top);
-            LogLine("Unable to evaluate the Lua event handler: '" + data->name + "'\n\n" +
+            LogLine("Unable to evaluate the Lua event handler: '" + LogText(data->name) + "'\n\n" +
                         error + "\n",
                     CEGUI::Errors);
             return true;
@@ -651,9 +653,9 @@ bool LuaEventFunctor::operator()(const CEGUI::EventArgs& args) const
         PushUserType(L, &args, kEventArgsType);
         if (ProtectedLuaCall(L, nargs, 1, handler) != 0)
         {
-            const CEGUI::String error = Utf8ToString(ErrorText(L, -1));
+            const CEGUI::String error = LogErrorText(L, -1);
             lua_settop(L, top);
-            LogLine("Unable to evaluate the Lua event handler: '" + data->name + "'\n\n" +
+            LogLine("Unable to evaluate the Lua event handler: '" + LogText(data->name) + "'\n\n" +
                         error + "\n",
                     CEGUI::Errors);
             return true;
@@ -665,7 +667,7 @@ bool LuaEventFunctor::operator()(const CEGUI::EventArgs& args) const
     catch (const std::exception& e)
     {
         lua_settop(L, top);
-        LogLine("Unable to evaluate the Lua event handler: '" + data->name + "'\n\n" +
+        LogLine("Unable to evaluate the Lua event handler: '" + LogText(data->name) + "'\n\n" +
                     Utf8ToString(e.what()) + "\n",
                 CEGUI::Errors);
         return true;
@@ -709,27 +711,22 @@ bool LuaScriptModule::runScriptFile(const CEGUI::String& filename,
         return false;
     CEGUI::ResourceProvider* provider = system->getResourceProvider();
     CEGUI::RawDataContainer data;
-    // Errors of the resource provider reach the caller.
+    // Errors of the resource provider reach the caller. A file it does not
+    // find leaves the container empty, which runs as an empty chunk.
     provider->loadRawDataContainer(filename, data,
                                    resourceGroup.empty() ? d_defaultResourceGroup : resourceGroup);
-    if (!data.getDataPtr())
-    {
-        LogLine("Unable to execute Lua script file: '" + filename + "'\n\nthe file was not found\n",
-                CEGUI::Errors);
-        return false;
-    }
+    const char* bytes = data.getDataPtr() ? reinterpret_cast<const char*>(data.getDataPtr()) : "";
 
     const int top = lua_gettop(L);
-    int status = luaL_loadbuffer(L, reinterpret_cast<const char*>(data.getDataPtr()),
-                                 data.getSize(), filename.c_str());
+    int status = luaL_loadbuffer(L, bytes, data.getSize(), filename.c_str());
     provider->unloadRawDataContainer(data);
     if (status == 0)
         status = ProtectedLuaCall(L, 0, 0, 0);
     if (status != 0)
     {
-        const CEGUI::String error = Utf8ToString(ErrorText(L, -1));
+        const CEGUI::String error = LogErrorText(L, -1);
         lua_settop(L, top);
-        LogLine("Unable to execute Lua script file: '" + filename + "'\n\n" + error + "\n",
+        LogLine("Unable to execute Lua script file: '" + LogText(filename) + "'\n\n" + error + "\n",
                 CEGUI::Errors);
         return false;
     }
@@ -745,32 +742,32 @@ int LuaScriptModule::executeScriptGlobal(const CEGUI::String& functionName)
     const int top = lua_gettop(L);
     if (!PushGlobal(L, functionName.c_str()))
     {
-        const CEGUI::String error = Utf8ToString(ErrorText(L, -1));
+        const CEGUI::String error = LogErrorText(L, -1);
         lua_settop(L, top);
-        LogLine("Unable to evaluate Lua global: '" + functionName + "'\n\n" + error + "\n",
+        LogLine("Unable to evaluate Lua global: '" + LogText(functionName) + "'\n\n" + error + "\n",
                 CEGUI::Errors);
         return -1;
     }
     if (!lua_isfunction(L, -1))
     {
         lua_settop(L, top);
-        LogLine("Unable to get Lua global: '" + functionName +
+        LogLine("Unable to get Lua global: '" + LogText(functionName) +
                     "' as name not represent a global Lua function",
                 CEGUI::Errors);
         return -1;
     }
     if (ProtectedLuaCall(L, 0, 1, 0) != 0)
     {
-        const CEGUI::String error = Utf8ToString(ErrorText(L, -1));
+        const CEGUI::String error = LogErrorText(L, -1);
         lua_settop(L, top);
-        LogLine("Unable to evaluate Lua global: '" + functionName + "'\n\n" + error + "\n",
+        LogLine("Unable to evaluate Lua global: '" + LogText(functionName) + "'\n\n" + error + "\n",
                 CEGUI::Errors);
         return -1;
     }
     if (!lua_isnumber(L, -1))
     {
         lua_settop(L, top);
-        LogLine("Unable to get Lua global : '" + functionName +
+        LogLine("Unable to get Lua global : '" + LogText(functionName) +
                     "' return value as it's not a number",
                 CEGUI::Errors);
         return -1;
@@ -790,16 +787,16 @@ bool LuaScriptModule::runEventHandler(const CEGUI::String& handlerName, const vo
     const char* name = handlerName.c_str();
     if (!PushNamedFunction(L, name, std::strlen(name)))
     {
-        const CEGUI::String error = Utf8ToString(ErrorText(L, -1));
+        const CEGUI::String error = LogErrorText(L, -1);
         lua_settop(L, top);
         throw CEGUI::ScriptException(error);
     }
     PushUserType(L, argument, argumentType);
     if (ProtectedLuaCall(L, 1, 0, 0) != 0)
     {
-        const CEGUI::String error = Utf8ToString(ErrorText(L, -1));
+        const CEGUI::String error = LogErrorText(L, -1);
         lua_settop(L, top);
-        LogLine("Unable to evaluate the Lua event handler: '" + handlerName + "'\n\n" + error +
+        LogLine("Unable to evaluate the Lua event handler: '" + LogText(handlerName) + "'\n\n" + error +
                     "\n",
                 CEGUI::Errors);
     }
@@ -838,9 +835,9 @@ void LuaScriptModule::executeStringBuffer(const char* text, size_t length)
         status = ProtectedLuaCall(L, 0, 0, 0);
     if (status != 0)
     {
-        const CEGUI::String error = Utf8ToString(ErrorText(L, -1));
+        const CEGUI::String error = LogErrorText(L, -1);
         lua_settop(L, top);
-        LogLine("Unable to execute Lua script string: '" + Utf8ToString(chunkName.c_str()) +
+        LogLine("Unable to execute Lua script string: '" + LogText(chunkName.data(), chunkName.size()) +
                     "'\n\n" + error + "\n",
                 CEGUI::Standard);
         return;

@@ -68,8 +68,8 @@ public:
     explicit LuaScriptModule(lua_State* luaState);
     ~LuaScriptModule() override;
 
-    // As executeScriptFile; false when the file was not found or failed
-    // (the failure is logged).
+    // As executeScriptFile; false when the file failed (the failure is
+    // logged). A file that is not found runs as an empty chunk.
     bool runScriptFile(const CEGUI::String& filename, const CEGUI::String& resourceGroup);
     void executeScriptFile(const CEGUI::String& filename,
                            const CEGUI::String& resourceGroup = "") override;

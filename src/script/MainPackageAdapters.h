@@ -7,6 +7,13 @@
 // script owns are freed by the garbage collector; when the module takes such
 // a tree (an accepted message, deleteThis), the script's ownership is dropped
 // first so the tree is not freed twice.
+//
+// Every object goes to the scripts through ScriptObjects, which kills the
+// scripts' references when the module frees or takes the object. The
+// functions that change who owns a KeyValues node keep its rules: only a
+// root (a node no other node owns) may be deleted, linked as a peer or
+// handed to a receiver, and no tree is linked into itself. A script that
+// breaks a rule gets a script error naming the function.
 #pragma once
 
 #include <type_traits>
@@ -17,6 +24,7 @@ extern "C" {
 
 #include "IQGUI.h"
 #include "KeyValues.h"
+#include "script/ScriptObjects.h"
 #include "script/ScriptSupport.h"
 
 class CUtlBuffer;
@@ -39,20 +47,39 @@ bool IsScriptOwned(lua_State* L, const void* object);
 // False for a null text; otherwise the load.
 bool LoadFromBuffer(KeyValues* self, const char* resourceName, const char* buffer,
                     IBaseFileSystem* fileSystem, const char* pathId);
-// The scripts' "wchar_t" values are the trees' UTF-16 texts, passed through
-// unread. A null default is the empty wide text.
-const wchar_t* GetWString(KeyValues* self, const char* keyName, const wchar_t* defaultValue);
+// The wide text of a key, given to the script as a UTF-8 string (what the
+// key holds is converted and stored back as the tree's GetWString does). A
+// missing key, or one whose text does not convert, gives the default (the
+// empty text for nil). The text stays valid until the next call.
+const char* GetWString(KeyValues* self, const char* keyName, const char* defaultValue);
+// Stores a UTF-8 string as the key's wide text. The "wchar_t" form takes
+// the tree's own UTF-16 texts; nil stores the empty wide text.
+void SetWString(KeyValues* self, const char* keyName, const char* value);
 void SetWString(KeyValues* self, const char* keyName, const wchar_t* value);
 // Nothing without a buffer.
 void RecursiveSaveToFile(KeyValues* self, CUtlBuffer* buffer, int indentLevel);
-// Destroys the tree; a tree the script owned leaves the collector first.
+// Destroys a root and its tree; a tree the script owned leaves the
+// collector first. A member is refused.
 void deleteThis(KeyValues* self, lua_State* L);
+// Cuts a sub-key of this node out of its list; it becomes a root the script
+// deletes. A node that is no sub-key of this one is left as it is.
+void RemoveSubKey(KeyValues* self, KeyValues* subKey);
+// Links a root as this node's next peer: this node's tree owns it from now
+// on (the script's collector no longer does). The peer this node had, cut
+// off, becomes a root. Refused: a member, this node itself, and a root
+// whose tree holds this node. Nil cuts the old peer off.
+void SetNextKey(KeyValues* self, KeyValues* peer, lua_State* L);
+// Chains a tree, followed so that the chain goes when that tree is freed.
+void ChainKeyValue(KeyValues* self, KeyValues* chain);
+// A copy the script owns and deletes (a root).
+KeyValues* MakeCopy(KeyValues* self);
 
 // --- the main object -------------------------------------------------------
 
 // True when the module took the message (a parser consumed it, or the
-// engine client accepted it): the script no longer owns it then. False
-// leaves it the script's. A null message is refused.
+// engine client accepted it): the script's references to it are dead then.
+// False leaves it the script's. A null message is refused; a member is a
+// script error.
 bool RecvKeyVal(CQGUI* self, KeyValues* message, lua_State* L);
 bool SendKeyVal(CQGUI* self, KeyValues* message, lua_State* L);
 bool IsStatusOn(const CQGUI* self, int status);
@@ -77,9 +104,16 @@ template <class T, class... Args>
 T* New(Args... args)
 {
     if constexpr (sizeof...(Args) == 0 && std::is_same<T, HandleBase>::value)
+    {
         return NewHandle();
+    }
     else
-        return new T(ToModuleArg(args)...);
+    {
+        T* object = new T(ToModuleArg(args)...);
+        if constexpr (std::is_same<T, KeyValues>::value)
+            ScriptObjects::AdoptRoot(object);
+        return object;
+    }
 }
 
 // "delete" and the collectors. Each drops the script's ownership first, so
@@ -131,6 +165,8 @@ using ::QGUI_STATUS_SHIFT;
 #define QGUI_MAIN_PACKAGE_NEW(TYPE) ::QGUI::MainPackageAdapters::New<TYPE>
 #undef Mtolua_delete
 #define Mtolua_delete(EXP) ::QGUI::MainPackageAdapters::Delete(tolua_S, EXP)
+// Every object reaches the scripts through the records of ScriptObjects.
+#define tolua_pushusertype(L, value, type) ::QGUI::ScriptObjects::Push(L, value, type)
 // The binding converts numbers with casts: (int) tolua_tonumber(...).
 #define tolua_tonumber(L, narg, def) \
     ::QGUI::MainPackageAdapters::ScriptNumber { tolua_tonumber(L, narg, def) }

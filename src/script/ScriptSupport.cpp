@@ -175,6 +175,25 @@ const char* ErrorText(lua_State* L, int idx)
     return text ? text : "(error object is not a string)";
 }
 
+CEGUI::String LogErrorText(lua_State* L, int idx)
+{
+    size_t length = 0;
+    const char* text = lua_tolstring(L, idx, &length);
+    if (!text)
+        return ErrorText(L, idx);
+    return LogText(text, length);
+}
+
+CEGUI::String LogText(const char* text, size_t length)
+{
+    return Utf8ToString(text, length < kMaxLogText ? length : kMaxLogText);
+}
+
+CEGUI::String LogText(const CEGUI::String& text)
+{
+    return text.length() <= kMaxLogText ? text : text.substr(0, kMaxLogText);
+}
+
 int ToInt32(lua_Number value)
 {
     if (!(value > -2147483649.0 && value < 2147483648.0))

@@ -15,6 +15,11 @@ namespace QGUI
 {
 namespace ScriptSupport
 {
+// Script texts written to the log (error texts, chunk texts, names from the
+// scripts) are cut to this many bytes, so a script cannot fill the log with
+// one huge error.
+constexpr size_t kMaxLogText = 1023;
+
 // Builds a GUI-library string from UTF-8 bytes. Malformed or truncated
 // sequences become U+FFFD instead of being read past (the library's own
 // decoder trusts its input).
@@ -24,6 +29,12 @@ CEGUI::String Utf8ToString(const char* text);
 // The text of the error value at idx, or a fixed text when the value is not
 // a string or a number.
 const char* ErrorText(lua_State* L, int idx);
+// The error text at idx as it goes to the log: cut to kMaxLogText bytes (a
+// sequence cut in two ends as one replacement character).
+CEGUI::String LogErrorText(lua_State* L, int idx);
+// UTF-8 text, or a GUI-library string, cut for the log the same way.
+CEGUI::String LogText(const char* text, size_t length);
+CEGUI::String LogText(const CEGUI::String& text);
 
 // Converts a script number to a 32-bit integer by dropping the fraction;
 // NaN and values outside the int32 range give INT_MIN.

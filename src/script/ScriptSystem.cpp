@@ -195,7 +195,7 @@ int CScriptSystem::LogError(const char* format, ...)
 {
     if (!format || !*format)
         return 0;
-    char buffer[1024];
+    char buffer[ScriptSupport::kMaxLogText + 1];
     va_list args;
     va_start(args, format);
     const int written = std::vsnprintf(buffer, sizeof(buffer), format, args);

@@ -3,7 +3,13 @@
 #include <CEGUI/CEGUI.h>
 #include <CEGUI/falagard/PropertyDefinition.h>
 
+#include <cstdint>
 #include <memory>
+
+extern "C" {
+#include <lauxlib.h>
+#include <lua.h>
+}
 
 #include "FakeHost.h"
 #include "ImeUi.h"
@@ -11,6 +17,7 @@
 #include "codepage.h"
 #include "core/IMEBase.h"
 #include "core/QGUI.h"
+#include "script/ScriptSystem.h"
 #include "winservices.h"
 
 namespace
@@ -176,6 +183,69 @@ TEST_F(InputTest, ModifiersAndButtonsTrackTheirPressTime)
     EXPECT_FLOAT_EQ(gui->GetStatusDuration(QGUI_STATUS_CONTROL), 0.0f);
 }
 
+TEST_F(InputTest, AltMiddleAndRightStatusesTrackTheirPressTime)
+{
+    const struct
+    {
+        const char* label;
+        int status;
+        UINT down, up;
+        WPARAM wParam;
+    } presses[] = {
+        {"Alt", QGUI_STATUS_ALT, WM_SYSKEYDOWN, WM_SYSKEYUP, VK_MENU},
+        {"right Alt", QGUI_STATUS_ALT, WM_KEYDOWN, WM_KEYUP, VK_RMENU},
+        {"middle", QGUI_STATUS_MBUTTON, WM_MBUTTONDOWN, WM_MBUTTONUP, 0},
+        {"right", QGUI_STATUS_RBUTTON, WM_RBUTTONDOWN, WM_RBUTTONUP, 0},
+    };
+    moveTo(150, 150);
+    for (const auto& p : presses)
+    {
+        host.curtime = 20.0f;
+        send(p.down, p.wParam, MakeMouseLParam(150, 150));
+        EXPECT_TRUE(gui->IsStatusOn(p.status)) << p.label;
+        host.curtime = 21.0f;
+        send(p.down, p.wParam, MakeMouseLParam(150, 150));  // repeated: the first press counts
+        host.curtime = 22.5f;
+        EXPECT_FLOAT_EQ(gui->GetStatusDuration(p.status), 2.5f) << p.label;
+        send(p.up, p.wParam, MakeMouseLParam(150, 150));
+        EXPECT_FALSE(gui->IsStatusOn(p.status)) << p.label;
+        EXPECT_FLOAT_EQ(gui->GetStatusDuration(p.status), 0.0f) << p.label;
+    }
+}
+
+struct MenuItemEntry : CEGUI::DefaultWindow
+{
+    static const CEGUI::String EventNamespace;
+    static const CEGUI::String WidgetTypeName;
+    MenuItemEntry(const CEGUI::String& type, const CEGUI::String& name) : DefaultWindow(type, name) {}
+};
+const CEGUI::String MenuItemEntry::EventNamespace("MenuItemEntry");
+const CEGUI::String MenuItemEntry::WidgetTypeName("Test/MenuItemEntry");
+
+TEST_F(InputTest, ALeftClickHidesTheRightButtonMenuUnlessOnAMenuItem)
+{
+    lua_State* L = gui->GetScriptSystem()->GetLuaState();
+    ASSERT_EQ(luaL_dostring(L, "hides = 0 function g_fn_hide_RB_menu() hides = hides + 1 return 0 end"), 0);
+    auto hides = [L] {
+        lua_getglobal(L, "hides");
+        const double n = lua_tonumber(L, -1);
+        lua_pop(L, 1);
+        return n;
+    };
+    // A window whose type names a menu item.
+    CEGUI::WindowFactoryManager::addFactory<CEGUI::TplWindowFactory<MenuItemEntry>>();
+    CEGUI::Window* item = CEGUI::WindowManager::getSingleton().createWindow("Test/MenuItemEntry", "item");
+    item->setArea(CEGUI::URect(CEGUI::UDim(0, 0), CEGUI::UDim(0, 0), CEGUI::UDim(0, 50), CEGUI::UDim(0, 50)));
+    panel->addChild(item);
+
+    EXPECT_TRUE(click(120, 120));  // on the menu item
+    EXPECT_EQ(hides(), 0);
+    EXPECT_TRUE(click(250, 250));  // on the panel
+    EXPECT_EQ(hides(), 1);
+    EXPECT_FALSE(click(600, 500)); // on the bare sheet: not over the interface
+    EXPECT_EQ(hides(), 1);
+}
+
 TEST_F(InputTest, IndicesOutsideTheTablesAreRefused)
 {
     EXPECT_FALSE(gui->IsStatusOn(-1));
@@ -229,14 +299,15 @@ TEST_F(InputTest, DoubleByteCharactersArriveAsOneCodePoint)
     ASSERT_EQ(chars.size(), 1u);
     EXPECT_EQ(chars[0], static_cast<CEGUI::String::value_type>('A'));
 
-    // A lead byte followed by another message is dropped, not kept: the
-    // next byte from 0xA1 up leads a new pair.
+    // A lead byte waits for the next character message, whatever comes
+    // between (the key messages of the second byte, a mouse move).
     chars.clear();
-    send(WM_CHAR, 0xB0);
-    send(WM_KEYDOWN, 'X');
     EXPECT_TRUE(send(WM_CHAR, 0xB0));
+    send(WM_KEYDOWN, 'X');
+    send(WM_MOUSEMOVE, 0, (5 << 16) | 5);
+    send(WM_KEYUP, 'X');
     EXPECT_TRUE(chars.empty());
-    send(WM_CHAR, 0xA1);
+    EXPECT_TRUE(send(WM_CHAR, 0xA1));
     ASSERT_EQ(chars.size(), 1u);
     EXPECT_EQ(chars[0], 0x554Au);
 
@@ -278,6 +349,17 @@ TEST_F(InputTest, TheInputMethodObjectPassesModeAndCaret)
     EXPECT_EQ(ime.SetCaretPosition(10, 20, 5, 5, 3), 1);
     EXPECT_EQ(ImeUi_GetState().caretX, 13);
     EXPECT_EQ(ImeUi_GetState().caretY, 20);
+    // The offset saturates at the ends of the int range.
+    const struct
+    {
+        int32_t x, dx, caret;
+    } ends[] = {{INT32_MAX, 1, INT32_MAX}, {INT32_MAX - 1, INT32_MAX, INT32_MAX},
+                {INT32_MIN, -1, INT32_MIN}, {INT32_MIN, INT32_MAX, -1}};
+    for (const auto& e : ends)
+    {
+        EXPECT_EQ(ime.SetCaretPosition(e.x, 0, 0, 0, e.dx), 1);
+        EXPECT_EQ(ImeUi_GetState().caretX, e.caret) << e.x << " + " << e.dx;
+    }
 }
 
 TEST_F(InputTest, TheSystemCursorHidesWhileTheMouseIsInside)

@@ -140,6 +140,7 @@ TEST_F(MainObjectTest, ShutDownLogsThePoolAndUnloadsSchemes)
 
 TEST_F(MainObjectTest, SoundRequestsAreQueuedOnce)
 {
+    ASSERT_TRUE(gui->Init(factories, 1, &host));
     gui->playSoundEffect(0, 0, "a");
     gui->playSoundEffect(0, 0, "a");
     EXPECT_EQ(gui->GetSoundQueue().size(), 1u);
@@ -148,23 +149,23 @@ TEST_F(MainObjectTest, SoundRequestsAreQueuedOnce)
     gui->playSoundEffect(0, 0, nullptr);
     EXPECT_EQ(gui->GetSoundQueue().size(), 3u);
 
-    ASSERT_TRUE(gui->Init(factories, 1, &host));
     gui->Update();
     EXPECT_TRUE(gui->GetSoundQueue().empty());
 }
 
 TEST_F(MainObjectTest, GuideTextsAreHeldUntilTheNextUpdate)
 {
+    ASSERT_TRUE(gui->Init(factories, 1, &host));
     gui->QueueGuideCmdText("a", nullptr, 1, 2, 3);
     ASSERT_EQ(gui->GetGuideTexts().size(), 1u);
     EXPECT_EQ(gui->GetGuideTexts()[0].second, "");
-    ASSERT_TRUE(gui->Init(factories, 1, &host));
     gui->Update();
     EXPECT_TRUE(gui->GetGuideTexts().empty());
 }
 
 TEST_F(MainObjectTest, ActivationClearsMarkedNames)
 {
+    ASSERT_TRUE(gui->Init(factories, 1, &host));
     EXPECT_FALSE(gui->IsActive());
     EXPECT_TRUE(gui->MarkWindowName("w"));
     gui->Activate();
@@ -221,5 +222,39 @@ TEST_F(MainObjectTest, FramesRenderThroughTheHostUnlessPaused)
     host.paused = 1;
     gui->Update();
     EXPECT_EQ(render.draws.size(), first);
+}
+} // namespace
+
+namespace
+{
+TEST_F(MainObjectTest, WithoutARootPanelTheModuleStillRuns)
+{
+    // Every panel slot is taken before start-up: the root panel cannot be made.
+    auto& pool = const_cast<QGUI::PanelHandlePool&>(gui->GetPanelPool());
+    HandleBase last;
+    for (uint32_t i = 0; i < QGUI::PanelHandlePool::kMaxSlots; ++i)
+        ASSERT_NE(pool.allocate(last), nullptr);
+    ASSERT_TRUE(gui->Init(factories, 1, &host));
+    EXPECT_TRUE(logger->has("QGUI::CQGUI::Init: the root panel could not be created.", CEGUI::Errors));
+    EXPECT_EQ(gui->GetRootWindow(), nullptr);
+    EXPECT_FALSE(gui->IsPanelValid(gui->GetRootPanelHandle()));
+    EXPECT_EQ(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow(), nullptr);
+
+    // Frames, input and panels answer without a sheet.
+    gui->Update();
+    EXPECT_FALSE(gui->ProcessMessage(nullptr, WM_MOUSEMOVE, 0, (10 << 16) | 10));
+    EXPECT_FALSE(gui->ProcessMessage(nullptr, WM_LBUTTONDOWN, 0, (10 << 16) | 10));
+    EXPECT_FALSE(gui->IsStatusOn(QGUI_STATUS_MOUSE_OVER_UI));
+    HandleBase h;
+    EXPECT_EQ(gui->CreatePanel(&h, nullptr), nullptr);
+    pool.release(last);
+    ASSERT_NE(gui->CreatePanel(&h, nullptr), nullptr);
+    EXPECT_FALSE(gui->AddPanelToRoot(&h));
+    // A panel made the sheet takes the root's place.
+    EXPECT_TRUE(gui->SetPanelAsSheet(&h, 1));
+    gui->Update();
+    gui->ProcessMessage(nullptr, WM_MOUSEMOVE, 0, (20 << 16) | 20);
+    EXPECT_EQ(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow(),
+              static_cast<QGUI::CPanel*>(gui->QueryPanel(&h))->GetWindow());
 }
 } // namespace

@@ -1,5 +1,7 @@
 #include "GuiFixture.h"
 
+#include <algorithm>
+
 namespace
 {
 const char* kScheme = R"(<?xml version="1.0" ?>
@@ -179,39 +181,75 @@ TEST_F(PanelTest, APanelScriptRunsOnceThenItsCreationGlobal)
     EXPECT_EQ(number("bag_runs"), 1);
 }
 
-TEST_F(PanelTest, ALayoutThatFailsLeavesNothingBehind)
+TEST_F(PanelTest, ALayoutThatGivesNoWindowLeavesAPanelWithoutOne)
 {
+    ASSERT_EQ(run("missing_runs = 0 function Missing_on_create() missing_runs = missing_runs + 1 end"), "");
     const size_t live = gui->GetPanelPool().liveCount();
-    HandleBase h;
-    EXPECT_EQ(gui->CreatePanel(&h, "Broken"), nullptr);
-    EXPECT_EQ(gui->CreatePanel(&h, "Missing"), nullptr);
-    EXPECT_EQ(gui->GetPanelPool().liveCount(), live);
-    EXPECT_FALSE(gui->IsPanelValid(&h));
+    for (const char* name : {"Broken", "Missing"})
+    {
+        HandleBase h;
+        QGUI::IPanel* p = gui->CreatePanel(&h, name);
+        ASSERT_NE(p, nullptr) << name;
+        EXPECT_EQ(gui->QueryPanel(&h), p);
+        EXPECT_EQ(panelOf(h)->GetWindow(), nullptr);
+        // Every operation answers false, null or nothing.
+        EXPECT_FALSE(gui->IsPanelValid(&h));
+        EXPECT_FALSE(gui->ShowPanel(&h, true));
+        EXPECT_FALSE(gui->EnablePanel(&h, true));
+        EXPECT_FALSE(gui->IsPanelVisible(&h));
+        EXPECT_FALSE(gui->IsPanelActive(&h));
+        EXPECT_FALSE(gui->MovePanelToFront(&h, true));
+        EXPECT_FALSE(gui->RedrawPanel(&h));
+        EXPECT_FALSE(gui->SetPanelAsSheet(&h, 1));
+        EXPECT_FALSE(gui->AddPanelToRoot(&h));
+        EXPECT_FALSE(gui->AddToChildPanel(gui->GetRootPanelHandle(), &h));
+        EXPECT_FALSE(gui->AddToChildPanel(&h, gui->GetRootPanelHandle()));
+        EXPECT_EQ(gui->GetPanelName(&h), nullptr);
+        gui->HidePanel(&h);
+        gui->FirePanelEvent(&h, "x");
+        EXPECT_TRUE(gui->GetCloseStack().empty());
+        EXPECT_EQ(gui->GetPanelPool().liveCount(), live + 1);
+        gui->ReleasePanel(&h);
+        EXPECT_EQ(gui->QueryPanel(&h), nullptr);
+    }
     EXPECT_TRUE(logger->hasPrefix("QGUI::CQGUI::CreatePanel: the panel 'Broken' could not be created"));
+    EXPECT_TRUE(logger->has("QGUI::CQGUI::CreatePanel: the layout 'Missing.layout' gave no window; "
+                            "the panel 'Missing' has none.",
+                            CEGUI::Errors));
+    // The panel's script ran all the same (once), and the next creation
+    // calls its creation global.
+    HandleBase again;
+    ASSERT_NE(gui->CreatePanel(&again, "Missing"), nullptr);
+    EXPECT_EQ(number("missing_runs"), 1);
+    // The sheet is untouched and a later panel works.
+    EXPECT_EQ(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow(), gui->GetRootWindow());
+    HandleBase bag;
+    ASSERT_NE(gui->CreatePanel(&bag, "Bag"), nullptr);
+    EXPECT_TRUE(gui->AddPanelToRoot(&bag));
 }
 
-TEST_F(PanelTest, AScriptThatFailsLeavesNothingBehind)
+TEST_F(PanelTest, APanelWhoseScriptFailsOrIsMissingIsStillCreated)
 {
-    const size_t live = gui->GetPanelPool().liveCount();
-    auto windowCount = [] {
-        size_t n = 0;
-        for (auto it = CEGUI::WindowManager::getSingleton().getIterator(); !it.isAtEnd(); ++it)
-            ++n;
-        return n;
-    };
-    const size_t windows = windowCount();
-    HandleBase h;
-    EXPECT_EQ(gui->CreatePanel(&h, "Faulty"), nullptr);
-    EXPECT_EQ(gui->CreatePanel(&h, "NoScript"), nullptr);
-    EXPECT_EQ(gui->GetPanelPool().liveCount(), live);
-    EXPECT_TRUE(gui->GetCloseStack().empty());
-    CEGUI::WindowManager::getSingleton().cleanDeadPool();
-    EXPECT_EQ(windowCount(), windows);
-    EXPECT_TRUE(logger->hasPrefix("QGUI::CQGUI::CreatePanel: the script 'Faulty.lua' of the panel failed"));
-    EXPECT_TRUE(logger->hasPrefix("QGUI::CQGUI::CreatePanel: the script 'NoScript.lua' of the panel failed"));
-    // A failed script is tried again by the next creation.
-    EXPECT_EQ(gui->CreatePanel(&h, "Faulty"), nullptr);
-    EXPECT_EQ(number("faulty_runs"), 2);
+    HandleBase faulty, noScript;
+    ASSERT_NE(gui->CreatePanel(&faulty, "Faulty"), nullptr);
+    EXPECT_TRUE(gui->IsPanelValid(&faulty));
+    EXPECT_TRUE(logger->hasPrefix("Unable to execute Lua script file: 'Faulty.lua'"));
+    // A missing script is an empty chunk: no error.
+    const size_t errors = std::count_if(logger->lines.begin(), logger->lines.end(),
+                                        [](const auto& l) { return l.second == CEGUI::Errors; });
+    ASSERT_NE(gui->CreatePanel(&noScript, "NoScript"), nullptr);
+    EXPECT_TRUE(gui->IsPanelValid(&noScript));
+    EXPECT_EQ(std::count_if(logger->lines.begin(), logger->lines.end(),
+                            [](const auto& l) { return l.second == CEGUI::Errors; }),
+              static_cast<std::ptrdiff_t>(errors));
+    // Both names count as run: the scripts do not run again, the creation
+    // globals are called instead.
+    ASSERT_EQ(run("function NoScript_on_create() created = (created or 0) + 1 end"), "");
+    HandleBase second, third;
+    ASSERT_NE(gui->CreatePanel(&second, "Faulty"), nullptr);
+    ASSERT_NE(gui->CreatePanel(&third, "NoScript"), nullptr);
+    EXPECT_EQ(number("faulty_runs"), 1);
+    EXPECT_EQ(number("created"), 1);
 }
 
 TEST_F(PanelTest, WindowsAndOpeningSoundsFollowTheLayoutsCloseHandling)
@@ -336,5 +374,96 @@ TEST_F(PanelTest, SheetPanelsEmptyTheCloseStack)
     EXPECT_TRUE(gui->GetCloseStack().empty());
     EXPECT_EQ(CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow(),
               panelOf(sheet)->GetWindow());
+}
+} // namespace
+
+namespace
+{
+TEST_F(PanelTest, AttachingThatWouldLoopOrCollideIsRefused)
+{
+    HandleBase a, b, c;
+    for (HandleBase* h : {&a, &b, &c})
+        ASSERT_NE(gui->CreatePanel(h, nullptr), nullptr);
+    ASSERT_TRUE(gui->AddToChildPanel(&a, &b));
+    ASSERT_TRUE(gui->AddToChildPanel(&b, &c));
+    // A panel cannot hold itself or one of its ancestors.
+    EXPECT_FALSE(gui->AddToChildPanel(&c, &a));
+    EXPECT_FALSE(gui->AddToChildPanel(&b, &a));
+    EXPECT_FALSE(gui->AddToChildPanel(&a, &a));
+    ASSERT_TRUE(gui->AddPanelToRoot(&a));
+    EXPECT_FALSE(gui->AddToChildPanel(&c, gui->GetRootPanelHandle()));
+
+    // A name the new parent holds already: refused and logged, no exception.
+    HandleBase first, twin, holder;
+    ASSERT_NE(gui->CreatePanel(&first, "Bag"), nullptr);
+    ASSERT_NE(gui->CreatePanel(&twin, "Bag"), nullptr);
+    ASSERT_NE(gui->CreatePanel(&holder, nullptr), nullptr);
+    EXPECT_TRUE(gui->AddPanelToRoot(&first));
+    EXPECT_FALSE(gui->AddPanelToRoot(&twin));
+    EXPECT_TRUE(gui->AddToChildPanel(&holder, &first));
+    EXPECT_FALSE(gui->AddToChildPanel(&holder, &twin));
+    EXPECT_TRUE(logger->hasPrefix("QGUI::CQGUI::AddPanelToRoot: "));
+    EXPECT_TRUE(logger->hasPrefix("QGUI::CQGUI::AddToChildPanel: "));
+
+    // The root made the child of an unattached panel: that panel cannot go
+    // on the root any more.
+    HandleBase outside;
+    ASSERT_NE(gui->CreatePanel(&outside, nullptr), nullptr);
+    ASSERT_TRUE(gui->AddToChildPanel(&outside, gui->GetRootPanelHandle()));
+    EXPECT_FALSE(gui->AddPanelToRoot(&outside));
+    gui->Update();
+    HandleBase later;
+    EXPECT_NE(gui->CreatePanel(&later, "Box"), nullptr);
+}
+
+TEST_F(PanelTest, AHandleWithSerialZeroNamesNoPanel)
+{
+    HandleBase h;
+    ASSERT_NE(gui->CreatePanel(&h, nullptr), nullptr);
+    const uint32_t slot = h.value & 0xFFFF;
+    gui->ReleasePanel(&h);
+    // The released slot's serial is 0; so is the one of this handle.
+    HandleBase zero;
+    zero.value = slot;
+    EXPECT_EQ(gui->QueryPanel(&zero), nullptr);
+    EXPECT_FALSE(gui->IsPanelValid(&zero));
+    gui->ReleasePanel(&zero);
+    gui->ReleaseRootPanel(&zero);
+    HandleBase next;
+    ASSERT_NE(gui->CreatePanel(&next, nullptr), nullptr);
+    EXPECT_EQ(next.value & 0xFFFF, slot);
+    EXPECT_TRUE(gui->IsPanelValid(&next));
+}
+
+TEST_F(PanelTest, ScriptsThatReleaseOrFreeDuringCreationAreSurvived)
+{
+    ASSERT_EQ(run(R"lua(
+        gui = QGUI.CQGUI:GetGlobalObject()
+        h = HandleBase:new()
+        function gFn_get_window_sound(name, state)
+            if state == 'on' and mode == 'release' then gui:ReleasePanel(h) end
+            if state == 'on' and mode == 'free' then h:delete() end
+            if state == 'off' and mode == 'again' then gui:ReleasePanel(h) end
+            return ''
+        end
+        mode = 'release'
+        released = gui:CreatePanel(h, 'Box')
+        assert(released == nil, 'a panel released while it was made is not returned')
+        mode = 'free'
+        local kept = gui:CreatePanel(h, 'Chest')
+        assert(kept ~= nil)
+        assert(not pcall(function() return h:delete() end))
+        h = HandleBase:new()
+        mode = 'again'
+        gui:CreatePanel(h, 'Bag')
+        gui:ReleasePanel(h)   -- the closing sound releases it once more
+        assert(gui:QueryPanel(h) == nil)
+        mode = nil
+    )lua"),
+              "");
+    HandleBase later;
+    ASSERT_NE(gui->CreatePanel(&later, "Plain"), nullptr);
+    EXPECT_TRUE(gui->AddPanelToRoot(&later));
+    gui->Update();
 }
 } // namespace

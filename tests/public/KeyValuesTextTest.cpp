@@ -335,15 +335,43 @@ TEST_F(KeyValuesText, FailingAndRepeatedIncludesAreDropped)
     EXPECT_EQ(aliased->GetNextKey(), nullptr);
 }
 
-TEST_F(KeyValuesText, AbsoluteIncludesAreRefusedAndLongPathsCut)
+TEST_F(KeyValuesText, AbsoluteAndOverlongIncludesAreRefused)
 {
     MemoryFileSystem fs;
-    std::string longName(600, 'n');
-    fs.Add("main.txt", "#include /etc/passwd #include \"C:\\boot.ini\" #include \\x #include " + longName + " m { a 1 }");
+    // Paths of 511 bytes are read; from 512 on they are refused, never cut
+    // (cut to 511 bytes, the second one would name the first file).
+    const std::string fits = "d/" + std::string(KeyValues::INCLUDE_PATH_SIZE - 5, 'n');
+    const std::string over = fits + "n";
+    fs.Add("d/" + fits, "fits { a 1 }");
+    fs.Add("d/main.txt", "#include /etc/passwd #include \"C:\\boot.ini\" #include \\x #include " + over +
+                             " #include " + fits + " m { a 1 }");
     TreePtr kv(new KeyValues("x"));
-    ASSERT_TRUE(kv->LoadFromFile(&fs, "main.txt"));
+    ASSERT_TRUE(kv->LoadFromFile(&fs, "d/main.txt"));
     ASSERT_EQ(fs.opens.size(), 2u);
-    EXPECT_EQ(fs.opens[1].path, longName.substr(0, KeyValues::INCLUDE_PATH_SIZE - 1));
+    EXPECT_EQ(fs.opens[1].path.size(), static_cast<size_t>(KeyValues::INCLUDE_PATH_SIZE - 1));
+    ASSERT_NE(kv->GetNextKey(), nullptr);
+    EXPECT_STREQ(kv->GetNextKey()->GetName(), "fits");
+    EXPECT_EQ(kv->GetNextKey()->GetNextKey(), nullptr);
+}
+
+TEST_F(KeyValuesText, IncludesThatFanOutAreBoundedPerLoad)
+{
+    // Each file includes the next twice: unbounded, 2^30 loads.
+    MemoryFileSystem fs;
+    const int files = 30;
+    for (int i = 0; i < files; ++i)
+        fs.Add("f" + std::to_string(i) + ".txt", "#include f" + std::to_string(i + 1) + ".txt\n#include f" +
+                                                     std::to_string(i + 1) + ".txt\nk" + std::to_string(i) + " { }");
+    for (int load = 0; load < 2; ++load)
+    {
+        fs.opens.clear();
+        TreePtr kv(new KeyValues("x"));
+        ASSERT_TRUE(kv->LoadFromFile(&fs, "f0.txt"));
+        EXPECT_EQ(fs.opens.size(), static_cast<size_t>(KeyValues::MAX_INCLUDES_PER_LOAD) + 1);
+        // The first includes of the chain are all there, the bound is per
+        // load (the second load reads as many).
+        EXPECT_STREQ(kv->GetNextKey()->GetName(), "k1");
+    }
 }
 
 TEST_F(KeyValuesText, IncludeChainsStopAtTheirDepth)

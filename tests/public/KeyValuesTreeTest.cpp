@@ -177,6 +177,12 @@ TEST_F(KeyValuesTree, LongChainsAndDeepTreesAreDestroyedWithoutRecursion)
         path += "/d";
     head->SetInt(path.c_str(), 1); // 100,001 levels below the head
     EXPECT_EQ(head->GetInt(path.c_str()), 1);
+    // Copied as deep, in order, without recursion either.
+    head->SetInt("d/second", 2);
+    TreePtr copy(head->MakeCopy());
+    EXPECT_EQ(copy->GetInt(path.c_str()), 1);
+    EXPECT_STREQ(copy->GetFirstSubKey()->GetFirstSubKey()->GetNextKey()->GetName(), "second");
+    EXPECT_EQ(copy->GetNextKey(), nullptr);
     head->deleteThis();
 }
 

@@ -371,7 +371,7 @@ TEST(DisplayBeforeInit, ServicesAnswerQuietly)
     gui->UpdateDisplaySize();
     gui->OnDisplaySizeChanged();
     QGUIRect r{1, 2, 3, 4};
-    EXPECT_TRUE(gui->TransformScreenRect(&r, true));
+    EXPECT_FALSE(gui->TransformScreenRect(&r, true));
     EXPECT_EQ(r.left, 1);
     EXPECT_FALSE(gui->IsWebCtrlMessage(0x100));
     EXPECT_FALSE(gui->HasHTMLWindow());

@@ -18,6 +18,7 @@
 #include "script/MainPackage.h"
 #include "script/ScriptSystem.h"
 #include "strtools.h"
+#include "widgets/QGUIExtraFacoryManager.h"
 
 namespace QGUI
 {
@@ -78,6 +79,9 @@ CQGUI* CQGUI::GetGlobalObject()
 
 CQGUI::CQGUI()
 {
+    // Built first, the data-provider map outlives the main object, which
+    // takes itself out of it when it goes.
+    QGUIExtraFacoryManager::Instance();
     CScriptSystem::SetMainScriptPackage(&OpenMainScriptPackage);
     m_pScriptSystem = new CScriptSystem();
     fillKeyTable();
@@ -90,6 +94,9 @@ CQGUI::~CQGUI()
     // interfaces they would call while going may be gone. Nothing may reach
     // the scripts once their state is closed.
     SetLocalizeScriptModule(nullptr);
+    QGUIExtraFacoryManager& providers = QGUIExtraFacoryManager::Instance();
+    providers.SetInitialised(false);
+    providers.SetMainObject(nullptr);
     delete m_pScriptSystem;
     m_pScriptSystem = nullptr;
     delete m_pRootPanelHandle;
@@ -164,8 +171,13 @@ bool CQGUI::initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* 
     CEGUI::WindowManager::setDefaultResourceGroup("layouts");
     CEGUI::ScriptModule::setDefaultResourceGroup("lua_scripts");
 
-    // The data-provider map and the window and window-renderer factories of
-    // the game widgets join here once the widgets are built.
+    // The game widgets reach the main object through the data-provider map;
+    // their window and window-renderer factories join the GUI system.
+    QGUIExtraFacoryManager& providers = QGUIExtraFacoryManager::Instance();
+    providers.SetMainObject(this);
+    providers.SetInitialised(true);
+    providers.RegisterWindowFactories();
+
     m_pScriptSystem->Init(factories, count);
 
     m_pEngineClient = static_cast<IQEngineClient*>(
@@ -380,36 +392,6 @@ void CQGUI::UpdateDisplaySize()
     if (m_pRenderer)
         m_pRenderer->updateDisplayArea();
 }
-// Window registry: nothing recorded until game windows are built.
-void CQGUI::RegisterGameWindow(CEGUI::Window*) {}
-// Window registry: nothing recorded until game windows are built.
-void CQGUI::UnregisterGameWindow(CEGUI::Window*) {}
-// Window registry: false until game windows are built.
-bool CQGUI::IsGameWindowRegistered(CEGUI::Window*) { return false; }
-// Window registry: nothing to refresh until game windows are built.
-void CQGUI::RefreshWindowsByName(const char*) {}
-// Window registry: nothing recorded until game windows are built.
-void CQGUI::RegisterWindowByName(CEGUI::Window*, const char*) {}
-// Window registry: nothing recorded until game windows are built.
-void CQGUI::UnregisterWindowByName(CEGUI::Window*, const char*) {}
-// Object bindings: nothing recorded until game windows are built.
-void CQGUI::BindWindowToObject(CEGUI::Window*, int) {}
-// Object bindings: nothing recorded until game windows are built.
-void CQGUI::UnbindWindowFromObject(CEGUI::Window*, int) {}
-// Object bindings: nothing to refresh until game windows are built.
-void CQGUI::RefreshObjectWindows(int) {}
-// Object bindings: nothing to move until game windows are built.
-void CQGUI::RebindObjectWindows(int, int) {}
-// Text drawing: nothing drawn until text drawing is built.
-int CQGUI::DrawText(const char*, const QGUIRect*, const QGUIColours*, const QGUIRect*, int, int,
-                    const QGUIScale*) { return 0; }
-// Text drawing: nothing drawn until text drawing is built.
-int CQGUI::DrawTextColour(const char*, const QGUIRect*, uint32_t, const QGUIRect*, int, int)
-{ return 0; }
-// Fonts: false until text drawing is built.
-bool CQGUI::LoadFont(int, const char*) { return false; }
-// Fonts: no name until text drawing is built.
-const char* CQGUI::GetFontName(int) { return nullptr; }
 // Display services: the renderer follows the viewport; the rest comes later.
 void CQGUI::OnDisplaySizeChanged()
 {
@@ -428,13 +410,6 @@ bool CQGUI::UnmarkWindowName(const char* name)
 {
     return name && m_MarkedWindowNames.erase(name) > 0;
 }
-// Text drawing: an empty extent until text drawing is built.
-QGUIRect* CQGUI::GetTextExtent(QGUIRect* out, int, const char*)
-{
-    if (out)
-        *out = QGUIRect{0, 0, 0, 0};
-    return out;
-}
 // The foreign module's factory; only index 0 is valid.
 CreateInterfaceFn CQGUI::GetInterfaceFactory(int index)
 {
@@ -449,12 +424,6 @@ const void* CQGUI::GetMainWindow()
 bool CQGUI::TransformScreenRect(QGUIRect*, bool) { return false; }
 // HTML windows: none until game widgets are built.
 bool CQGUI::HasHTMLWindow() { return false; }
-// Text drawing: nothing drawn until text drawing is built.
-int CQGUI::DrawTextEx(const char*, const QGUIRect*, const QGUIColours*, const QGUIRect*, int, int,
-                      const QGUIScale*, const uint32_t*) { return 0; }
-// Text drawing: nothing drawn until text drawing is built.
-int CQGUI::DrawTextColourEx(const char*, const QGUIRect*, uint32_t, const QGUIRect*, int, int,
-                            const uint32_t*) { return 0; }
 // Web control: false until the web control manager is consulted.
 bool CQGUI::IsWebCtrlMessage(uint32_t) { return false; }
 int32_t CQGUI::GetUserValue() { return m_nUserValue; }

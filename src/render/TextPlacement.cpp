@@ -1,5 +1,7 @@
 #include "render/TextPlacement.h"
 
+#include <algorithm>
+
 namespace QGUI
 {
 namespace
@@ -19,6 +21,23 @@ size_t RunLength(const CEGUI::String& text, size_t index, TextBreaks breaks)
     while (end < text.length() && !IsBreak(text[end], breaks))
         ++end;
     return end - index;
+}
+
+// Whether the run of count characters at start fits into room (measured at
+// scale 1.0); adds its width to used when it does. A text is never narrower
+// than its beginning, so a long run that does not fit is ruled out by
+// measuring only a little more than the characters that fit.
+bool RunFits(const CEGUI::Font& font, const CEGUI::String& line, size_t start, size_t count,
+             float room, float& used)
+{
+    const size_t probe = std::min(font.getCharAtPixel(line, start, room) + 2, start + count) - start;
+    if (probe < count && font.getTextExtent(line.substr(start, probe)) > room)
+        return false;
+    const float extent = font.getTextExtent(line.substr(start, count));
+    if (extent > room)
+        return false;
+    used += extent;
+    return true;
 }
 
 // Draws one line and moves the area's top down by a line.
@@ -51,16 +70,14 @@ int WrapLine(CEGUI::GeometryBuffer& buffer, const CEGUI::Font& font, const CEGUI
         while (end < line.length())
         {
             const size_t run = RunLength(line, end, breaks);
-            const float extent = font.getTextExtent(line.substr(end, run));
-            if (used + extent > width)
+            if (!RunFits(font, line, end, run, width - used, used))
                 break;
-            used += extent;
             end += run;
         }
         if (end == pos)
         {
-            const CEGUI::String run = line.substr(pos, RunLength(line, pos, breaks));
-            const size_t fit = font.getCharAtPixel(run, width);
+            const size_t run = RunLength(line, pos, breaks);
+            const size_t fit = std::min(font.getCharAtPixel(line, pos, width), pos + run) - pos;
             end = pos + (fit > 0 ? fit : 1);
         }
         DrawLine(buffer, font, line.substr(pos, end - pos), area, alignment, style);
@@ -85,7 +102,7 @@ void PlaceTextLine(CEGUI::GeometryBuffer& buffer, const CEGUI::Font& font,
     if (line.empty())
         return;
     const float width = area.getWidth();
-    const float extent = font.getTextExtent(line, style.xScale);
+    const float extent = alignment == TEXT_LEFT ? 0.0f : font.getTextExtent(line, style.xScale);
     float x = area.left();
     float spaceExtra = 0.0f;
     switch (alignment)

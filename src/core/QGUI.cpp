@@ -298,7 +298,10 @@ void CQGUI::Update()
         runGuideTexts();
         postSounds();
         if (!paused)
+        {
+            m_WindowRegistry.refreshShownWindows();
             CEGUI::System::getSingleton().renderAllGUIContexts();
+        }
 
         g_fGcCountdown -= host->frametime;
         if (g_fGcCountdown <= 0.0f)

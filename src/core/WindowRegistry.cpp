@@ -36,13 +36,17 @@ const typename Map::mapped_type* Find(const Map& map, const Key& key)
 
 void CWindowRegistry::registerGameWindow(CEGUI::Window* window)
 {
-    if (window)
-        m_Live.insert(window);
+    if (!window)
+        return;
+    m_Live.insert(window);
+    if (QXWindow* game = dynamic_cast<QXWindow*>(window))
+        m_Game[window] = game;
 }
 
 void CWindowRegistry::unregisterGameWindow(CEGUI::Window* window)
 {
     m_Live.erase(window);
+    m_Game.erase(window);
     auto it = m_ByWindow.find(window);
     if (it == m_ByWindow.end())
         return;
@@ -106,6 +110,26 @@ void CWindowRegistry::rebindObjectWindows(int oldId, int newId)
         unbindWindowFromObject(w, oldId);
         bindWindowToObject(w, newId);
         refreshObjectWindows(newId);
+    }
+}
+
+void CWindowRegistry::refreshShownWindows()
+{
+    for (int round = 0; round < RefreshRounds; ++round)
+    {
+        std::vector<CEGUI::Window*> pending;
+        for (const auto& entry : m_Game)
+            if (entry.second->isRefreshPending() && entry.second->isShownInContext())
+                pending.push_back(entry.first);
+        if (pending.empty())
+            return;
+        // A refresh may destroy windows later in the list.
+        for (CEGUI::Window* w : pending)
+        {
+            auto it = m_Game.find(w);
+            if (it != m_Game.end())
+                it->second->refreshGameObjectNow();
+        }
     }
 }
 

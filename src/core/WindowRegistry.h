@@ -16,6 +16,8 @@ class Window;
 
 namespace QGUI
 {
+class QXWindow;
+
 class CWindowRegistry
 {
 public:
@@ -39,6 +41,13 @@ public:
     // id's windows after each move.
     void rebindObjectWindows(int oldId, int newId);
 
+    // Lets every shown game window that waits for a refresh re-read its
+    // game object now, before the GUI system walks its windows to draw
+    // them: the handlers of a refresh may then make and destroy windows.
+    // Refreshes that cause refreshes are run too, a few rounds deep.
+    void refreshShownWindows();
+    static constexpr int RefreshRounds = 4;
+
     // What is recorded, for inspection.
     const std::vector<CEGUI::Window*>* windowsNamed(const std::string& key) const;
     const std::vector<CEGUI::Window*>* windowsOfObject(int objectId) const;
@@ -51,6 +60,8 @@ private:
     void refresh(CEGUI::Window* window) const;
 
     std::set<CEGUI::Window*> m_Live;
+    // The live windows that are game windows, as game windows.
+    std::map<CEGUI::Window*, QXWindow*> m_Game;
     std::map<std::string, std::vector<CEGUI::Window*>> m_ByName;
     std::map<int, std::vector<CEGUI::Window*>> m_ByObject;
     std::map<CEGUI::Window*, std::vector<int>> m_ByWindow;

@@ -1,6 +1,10 @@
 #include "widgets/QXWindow.h"
 
+#include <CEGUI/Exceptions.h>
 #include <CEGUI/Logger.h>
+#include <CEGUI/System.h>
+#include <CEGUI/GUIContext.h>
+#include <CEGUI/WindowManager.h>
 #include <CEGUI/WindowRendererManager.h>
 #include <CEGUI/falagard/WidgetLookManager.h>
 
@@ -97,22 +101,58 @@ void QXWindow::setSparkingState(uint32_t state)
     requestRedraw();
 }
 
-// The game object is re-read only here, so a burst of invalidations costs
-// one refresh, and frames in which nothing changed cost none (the GUI
-// system then replays the queued buffers without drawing windows).
+// The game object is re-read only when the window is drawn (the main object
+// runs the refreshes of shown windows just before it draws), so a burst of
+// invalidations costs one refresh, and frames in which nothing changed cost
+// none (the GUI system then replays the queued buffers without drawing
+// windows).
 void QXWindow::drawSelf(const CEGUI::RenderingContext& ctx)
 {
     if (m_bRefresh)
-    {
-        updateGameObject();
-        m_bRefresh = false;
-    }
+        refreshWhileDrawing();
     if (d_needsRedraw)
         m_ExtraCache.clearCachedImagery();
     bufferGeometry(ctx);
     queueGeometry(ctx);
     if (m_ExtraCache.hasCachedImagery())
         m_ExtraCache.queue(*this, ctx, ExtraCacheDepth);
+}
+
+void QXWindow::refreshGameObjectNow()
+{
+    try
+    {
+        updateGameObject();
+    }
+    catch (const CEGUI::Exception& e)
+    {
+        if (CEGUI::Logger* logger = CEGUI::Logger::getSingletonPtr())
+            logger->logEvent("QGUI::QXWindow: refreshing window '" + getName() + "' failed: " + e.getMessage(),
+                             CEGUI::Errors);
+    }
+    m_bRefresh = false;
+}
+
+// A refresh left for the drawing itself (the main object refreshes shown
+// windows before it draws) runs while the GUI system walks its windows:
+// making a window then would change the lists being walked, so the window
+// manager refuses it until the refresh is done.
+void QXWindow::refreshWhileDrawing()
+{
+    CEGUI::WindowManager& windows = CEGUI::WindowManager::getSingleton();
+    windows.lock();
+    refreshGameObjectNow();
+    windows.unlock();
+}
+
+bool QXWindow::isShownInContext() const
+{
+    if (!isEffectiveVisible())
+        return false;
+    const CEGUI::Window* top = this;
+    while (top->getParent())
+        top = top->getParent();
+    return top == CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow();
 }
 
 void QXWindow::setLookNFeel(const CEGUI::String& look)

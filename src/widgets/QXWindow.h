@@ -54,6 +54,11 @@ public:
     // Re-reads the game object, then fires "GameObjectUpdated".
     void updateGameObject();
     bool isRefreshPending() const { return m_bRefresh; }
+    // The refresh a draw would run, run now (outside drawing).
+    void refreshGameObjectNow();
+    // Whether the window is drawn: shown, and in the tree of the GUI
+    // context's root window.
+    bool isShownInContext() const;
 
     uint32_t getCompareId() const { return m_nCompareId; }
     void setCompareId(uint32_t id) { m_nCompareId = id; }
@@ -78,6 +83,7 @@ protected:
     static CEGUI::ShareProSet SharePropertySet;
 
 private:
+    void refreshWhileDrawing();
     void removeShadowedProperties(const CEGUI::String& look);
     void restoreSharedProperties();
 

@@ -61,6 +61,47 @@ TEST_F(BaseWidgetTest, RefreshRunsOncePerBurstAndNotInIdleFrames)
     EXPECT_EQ(updates, 2);
 }
 
+TEST_F(BaseWidgetTest, RefreshHandlersMayMakeAndDestroyWindows)
+{
+    auto* w = gameWindow("w", 10, 10, 40, 40);
+    gameWindow("next", 60, 10, 40, 40);
+    w->objectId = 4;
+    ASSERT_EQ(run("local root = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow()\n"
+                  "local wm = CEGUI.WindowManager:getSingleton()\n"
+                  "root:getChild('w'):subscribeEvent('GameObjectUpdated', function(e)\n"
+                  "  wm:destroyWindow(root:getChild('w'))\n"
+                  "end)\n"
+                  "root:getChild('next'):subscribeEvent('GameObjectUpdated', function(e)\n"
+                  "  root:addChild(wm:createWindow('DefaultWindow', 'made'))\n"
+                  "end)"),
+              "");
+    // Shown windows refresh before the GUI is drawn, so the windows the
+    // handlers take away or add are drawn as they are now.
+    frame();
+    frame();
+    EXPECT_FALSE(CEGUI::WindowManager::getSingleton().isAlive(w));
+    EXPECT_TRUE(root->isChild("made"));
+    EXPECT_EQ(game.objectQuads.size(), 1u);
+    EXPECT_FALSE(CEGUI::WindowManager::getSingleton().isLocked());
+}
+
+TEST_F(BaseWidgetTest, ARefreshLeftToTheDrawingCannotMakeWindows)
+{
+    auto* w = gameWindow("w", 10, 10, 40, 40);
+    ASSERT_EQ(run("local root = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow()\n"
+                  "root:getChild('w'):subscribeEvent('GameObjectUpdated', function(e)\n"
+                  "  root:addChild(CEGUI.WindowManager:getSingleton():createWindow('DefaultWindow', 'made'))\n"
+                  "end)"),
+              "");
+    // Drawn without the main object's update: the refresh runs inside the
+    // drawing, and the handler fails with an error of its own.
+    CEGUI::System::getSingleton().renderAllGUIContexts();
+    EXPECT_FALSE(root->isChild("made"));
+    EXPECT_EQ(w->refreshes, 1);
+    EXPECT_FALSE(CEGUI::WindowManager::getSingleton().isLocked());
+    frame();
+}
+
 TEST_F(BaseWidgetTest, ObjectQuadsReachTheEngineEveryFrameIncludingReplays)
 {
     auto* w = gameWindow("w", 100, 100, 40, 40);

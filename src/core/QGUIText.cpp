@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/QGUI.h"
+#include "render/GuiString.h"
 #include "render/QXRenderer.h"
 #include "render/TextPlacement.h"
 #include "strtools.h"
@@ -34,11 +35,6 @@ bool IsLiveFont(const CEGUI::Font* font)
         if (it.getCurrentValue() == font)
             return true;
     return false;
-}
-
-CEGUI::String FromUtf8(const char* text)
-{
-    return CEGUI::String(reinterpret_cast<const CEGUI::utf8*>(text ? text : ""));
 }
 
 // Switches the renderer to immediate drawing that ignores the engine
@@ -95,7 +91,7 @@ int CQGUI::drawTextImpl(const char* utf8Text, const QGUIRect* rect, const QGUICo
     if (!m_pRenderer || !rect || !colours)
         return 0;
     CEGUI::Font* f = fontAt(font);
-    const CEGUI::String text = FromUtf8(utf8Text);
+    const CEGUI::String text = StringFromUtf8(utf8Text);
     if (!f || text.empty())
         return 0;
     try
@@ -173,12 +169,12 @@ bool CQGUI::LoadFont(int index, const char* fontName)
     try
     {
         m_Fonts[index] = &CEGUI::FontManager::getSingleton().createFromFile(
-            FromUtf8(fontName) + ".font");
+            StringFromUtf8(fontName) + ".font");
         return true;
     }
     catch (const CEGUI::Exception& e)
     {
-        LogError(CEGUI::String("QGUI::CQGUI::LoadFont: the font '") + FromUtf8(fontName) +
+        LogError(CEGUI::String("QGUI::CQGUI::LoadFont: the font '") + StringFromUtf8(fontName) +
                  "' did not load: " + e.getMessage());
     }
     catch (const std::exception& e)
@@ -207,7 +203,7 @@ QGUIRect* CQGUI::GetTextExtent(QGUIRect* out, int font, const char* text)
     if (!f)
         return out;
     const std::string utf8 = AnsiToUtf8(text ? text : "", "");
-    out->right = static_cast<int32_t>(f->getTextExtent(FromUtf8(utf8.c_str())));
+    out->right = static_cast<int32_t>(f->getTextExtent(StringFromUtf8(utf8.c_str())));
     out->bottom = static_cast<int32_t>(f->getLineSpacing());
     return out;
 }

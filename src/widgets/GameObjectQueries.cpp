@@ -2,6 +2,7 @@
 
 #include "IQGUI.h"
 #include "KeyValues.h"
+#include "render/GuiString.h"
 #include "strtools.h"
 
 namespace QGUI
@@ -22,8 +23,7 @@ bool QueryObjectTooltip(IQGUI* main, int32_t objectId, bool needCompareText, CEG
         request->SetInt("GameObjectNeedCmpTxt", 1);
     if (!main->QueryKeyVal(request.get(), reply.get()))
         return false;
-    const char* utf8 = AnsiToUtf8(reply->GetString("GameObjectTooltipValue", ""), "");
-    text = CEGUI::String(reinterpret_cast<const CEGUI::utf8*>(utf8));
+    text = StringFromUtf8(AnsiToUtf8(reply->GetString("GameObjectTooltipValue", ""), ""));
     return true;
 }
 

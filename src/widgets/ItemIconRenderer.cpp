@@ -5,6 +5,7 @@
 #include <CEGUI/Window.h>
 
 #include "IQGUI.h"
+#include "render/GuiString.h"
 #include "render/TextPlacement.h"
 #include "widgets/ItemIcon.h"
 #include "widgets/QGUIExtraFacoryManager.h"
@@ -27,7 +28,7 @@ const Font* IconFont(const Window& window)
     {
         if (const char* name = main->GetFontName(1))
         {
-            const String fontName(reinterpret_cast<const utf8*>(name));
+            const String fontName = QGUI::StringFromUtf8(name);
             FontManager& fonts = FontManager::getSingleton();
             if (fonts.isDefined(fontName))
                 return &fonts.get(fontName);

@@ -6,6 +6,8 @@
 
 #include <cstdio>
 
+#include "render/GuiString.h"
+
 namespace QGUI
 {
 CEGUI::String UintText::toString(uint32_t v)
@@ -52,8 +54,7 @@ const CEGUI::Image* ImageFromPropertyText(const CEGUI::String& text)
     char set[128] = {};
     char image[128] = {};
     if (std::sscanf(text.c_str(), " set: %127s image: %127s", set, image) == 2)
-        name = CEGUI::String(reinterpret_cast<const CEGUI::utf8*>(set)) + "/" +
-               CEGUI::String(reinterpret_cast<const CEGUI::utf8*>(image));
+        name = StringFromUtf8(set) + "/" + StringFromUtf8(image);
     if (name.empty())
         return nullptr;
     CEGUI::ImageManager* images = CEGUI::ImageManager::getSingletonPtr();

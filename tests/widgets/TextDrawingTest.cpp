@@ -2,6 +2,7 @@
 // wrapping, scales, the font table and the renderer's state around a draw.
 // The test font draws each character as one 8 x 12 quad, 8 pixels apart.
 #include "WidgetHarness.h"
+#include "render/GuiString.h"
 #include "render/QXRenderer.h"
 
 namespace
@@ -102,6 +103,10 @@ TEST_F(TextDrawingTest, ScaleClipAndEmptyTexts)
     draw("abcd", kBox, 0, 1.0f, 0, &clip);
     EXPECT_EQ(lines().begin()->second, (std::vector<int>{100, 108}));
 
+    // Bytes that are not UTF-8 (a sequence cut short at the end, stray
+    // continuation bytes) are drawn as they can be, never read past.
+    for (const char* bad : {"ab\xE4", "\xF0\x9F", "\xC3", "\x80\xBF", "a\xE4z"})
+        EXPECT_EQ(draw(bad, kBox, 0), 12) << bad;
     EXPECT_EQ(draw("", kBox, 4), 0);
     EXPECT_EQ(draw(nullptr, kBox, 4), 0);
     EXPECT_TRUE(render.draws.empty());
@@ -169,5 +174,33 @@ TEST_F(TextDrawingTest, TheFontTable)
     EXPECT_EQ(extent.right, 0);
     EXPECT_EQ(extent.bottom, 0);
     EXPECT_EQ(gui->GetFontName(0), nullptr);
+}
+} // namespace
+
+namespace
+{
+TEST(GuiStringTest, Utf8DecodesAndReplacesWhatIsNotUtf8)
+{
+    const struct
+    {
+        const char* text;
+        std::vector<CEGUI::utf32> code;
+    } cases[] = {
+        {"a\xC3\xA9z", {'a', 0xE9, 'z'}},
+        {"\xE4\xB8\xAD", {0x4E2D}},
+        {"\xF0\x9F\x98\x80", {0x1F600}},
+        {"ab\xE4", {'a', 'b', 0xFFFD}},
+        {"\xE4\xB8", {0xFFFD, 0xFFFD}},
+        {"\x80z", {0xFFFD, 'z'}},
+        {"\xC0\xAF", {0xFFFD, 0xFFFD}},         // overlong "/"
+        {"\xED\xA0\x80", {0xFFFD, 0xFFFD, 0xFFFD}}, // a surrogate
+        {"\xF4\x90\x80\x80", {0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD}}, // past U+10FFFF
+    };
+    for (const auto& c : cases)
+    {
+        const CEGUI::String s = QGUI::StringFromUtf8(c.text);
+        EXPECT_EQ(std::vector<CEGUI::utf32>(s.ptr(), s.ptr() + s.length()), c.code) << c.text;
+    }
+    EXPECT_TRUE(QGUI::StringFromUtf8(nullptr).empty());
 }
 } // namespace

@@ -412,3 +412,21 @@ TEST_F(ItemIconTest, ABackgroundMaskIsCentredInFront)
     (void)w;
 }
 } // namespace
+
+namespace
+{
+TEST_F(ItemIconTest, IconsOutliveTheStyleAndTheShutDown)
+{
+    game.answerInt("GamePackageManagerProxy", "CellId", 42);
+    QGUI::CItemIcon* w = icon();
+    w->setText("5");
+    frame();
+    gui->ShutDown();
+    w->invalidate();
+    frame();
+    click(w);
+    destroy(w);
+    frame();
+    EXPECT_EQ(gui->GetWindowRegistry().liveWindowCount(), 0u);
+}
+} // namespace

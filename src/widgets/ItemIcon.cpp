@@ -7,6 +7,7 @@
 #include "strtools.h"
 #include "widgets/GameObjectQueries.h"
 #include "widgets/QGUIExtraFacoryManager.h"
+#include "widgets/SharedProperties.h"
 
 namespace QGUI
 {
@@ -93,23 +94,15 @@ CEGUI::Property* CItemIcon::FindSharePros(const CEGUI::String& name) const
 void CItemIcon::WriteSharePropToXML(CEGUI::XMLSerializer& xml, int& count) const
 {
     QXWindow::WriteSharePropToXML(xml, count);
-    for (CEGUI::Property* p : SharePropertySet.properties())
-    {
-        if (isPropertyBannedFromXML(p) || isPropertyAtDefault(p))
-            continue;
-        p->writeXMLToStream(this, xml);
-        ++count;
-    }
+    writeSharedSet(SharePropertySet, xml, count);
 }
 
 // --- properties ---
 
 void CItemIcon::setPackageName(const CEGUI::String& name)
 {
-    if (name == m_PackageName)
-        return;
-    m_PackageName = name;
-    invalidate();
+    if (ChangeValue(m_PackageName, name))
+        invalidate();
 }
 
 void CItemIcon::setPackageIndex(uint32_t index)
@@ -123,58 +116,44 @@ void CItemIcon::setPackageIndex(uint32_t index)
 
 void CItemIcon::setDirectId(uint32_t id)
 {
-    if (id == m_nDirectId)
-        return;
-    m_nDirectId = id;
-    invalidate();
+    if (ChangeValue(m_nDirectId, id))
+        invalidate();
 }
 
 void CItemIcon::setItemType(const CEGUI::String& type)
 {
-    if (type == m_ItemType)
-        return;
-    m_ItemType = type;
-    invalidate();
+    if (ChangeValue(m_ItemType, type))
+        invalidate();
 }
 
 void CItemIcon::setClickIsPick(bool pick)
 {
-    if (pick == m_bClickIsPick)
-        return;
-    m_bClickIsPick = pick;
-    requestRedraw();
+    if (ChangeValue(m_bClickIsPick, pick))
+        requestRedraw();
 }
 
 void CItemIcon::setPicked(bool picked)
 {
-    if (picked == m_bPicked)
-        return;
-    m_bPicked = picked;
-    requestRedraw();
+    if (ChangeValue(m_bPicked, picked))
+        requestRedraw();
 }
 
 void CItemIcon::setPackageId(uint32_t id)
 {
-    if (id == m_nPackageId)
-        return;
-    m_nPackageId = id;
-    invalidate();
+    if (ChangeValue(m_nPackageId, id))
+        invalidate();
 }
 
 void CItemIcon::setSpellIndex(uint32_t index)
 {
-    if (index == m_nSpellIndex)
-        return;
-    m_nSpellIndex = index;
-    invalidate();
+    if (ChangeValue(m_nSpellIndex, index))
+        invalidate();
 }
 
 void CItemIcon::setRenderOper(uint32_t op)
 {
-    if (op == m_nRenderOper)
-        return;
-    m_nRenderOper = op;
-    requestRedraw();
+    if (ChangeValue(m_nRenderOper, op))
+        requestRedraw();
 }
 
 CEGUI::String CItemIcon::getRenderOperName() const

@@ -154,19 +154,13 @@ QXRenderer::~QXRenderer() {}
 
 void QXRenderer::setFrameEnabled(bool enabled)
 {
-    if (enabled == m_bFrameEnabled)
-        return;
-    m_bFrameEnabled = enabled;
-    if (d_window)
+    if (ChangeValue(m_bFrameEnabled, enabled) && d_window)
         d_window->invalidate();
 }
 
 void QXRenderer::setBackgroundEnabled(bool enabled)
 {
-    if (enabled == m_bBackgroundEnabled)
-        return;
-    m_bBackgroundEnabled = enabled;
-    if (d_window)
+    if (ChangeValue(m_bBackgroundEnabled, enabled) && d_window)
         d_window->invalidate();
 }
 

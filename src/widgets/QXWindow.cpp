@@ -71,7 +71,12 @@ CEGUI::Property* QXWindow::FindSharePros(const CEGUI::String& name) const
 
 void QXWindow::WriteSharePropToXML(CEGUI::XMLSerializer& xml, int& count) const
 {
-    for (CEGUI::Property* p : SharePropertySet.properties())
+    writeSharedSet(SharePropertySet, xml, count);
+}
+
+void QXWindow::writeSharedSet(const CEGUI::ShareProSet& set, CEGUI::XMLSerializer& xml, int& count) const
+{
+    for (CEGUI::Property* p : set.properties())
     {
         if (isPropertyBannedFromXML(p) || isPropertyAtDefault(p))
             continue;
@@ -95,10 +100,8 @@ void QXWindow::updateGameObject()
 
 void QXWindow::setSparkingState(uint32_t state)
 {
-    if (state == m_nSparkingState)
-        return;
-    m_nSparkingState = state;
-    requestRedraw();
+    if (ChangeValue(m_nSparkingState, state))
+        requestRedraw();
 }
 
 // The game object is re-read only when the window is drawn (the main object

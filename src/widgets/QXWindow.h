@@ -80,6 +80,10 @@ protected:
     // the window to it.
     virtual void refreshGameObject() = 0;
 
+    // Writes the properties of one class's set that are not banned and not
+    // at their default; count grows by one per property written.
+    void writeSharedSet(const CEGUI::ShareProSet& set, CEGUI::XMLSerializer& xml, int& count) const;
+
     static CEGUI::ShareProSet SharePropertySet;
 
 private:

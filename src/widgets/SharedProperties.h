@@ -82,6 +82,17 @@ struct UVector2Text
     static CEGUI::UVector2 fromString(const CEGUI::String& s);
 };
 
+// Stores a new value; false (nothing stored) when it equals the old one.
+// Property setters use it to act only on a change.
+template <class T>
+bool ChangeValue(T& member, const T& value)
+{
+    if (member == value)
+        return false;
+    member = value;
+    return true;
+}
+
 // The image a property text names: "Set/Image", or the older form
 // "set:Set image:Image". Null for any other text or an unknown image.
 const CEGUI::Image* ImageFromPropertyText(const CEGUI::String& text);

@@ -31,26 +31,23 @@
 //   every query (name and keys, see Record), answers queries by request name
 //   from handlers the test sets (no handler: refused), and records every
 //   RenderObjectQuad call.
-// - render: the fake host render interface; quads() gives what was drawn in
-//   the last frame in screen terms, with the texture's file name.
+// - render: the module tests' fake host render interface; quads() gives
+//   what was drawn in the last frame in screen terms, glyphs() the quads of
+//   the test font.
 // - The style: imageset "H" (texture "H.tga", 64 x 32 texels; image
 //   "H/White" 8 x 8), the font "HFont" (font 0 of the main object): a pixmap
 //   font whose every printable character is one 8 x 12 quad, 8 pixels apart,
 //   12 pixels line spacing, from the imageset "HFont" (texture "HGlyphs.tga").
 //   Looks are added by addLooks; each named state imagery draws "H/White"
 //   over the whole window in its own colour.
-// - Lua: run() runs script text on the module's state; text() and number()
-//   read globals.
+// - Everything of the module tests' GuiFixture: run() runs script text on
+//   the module's state, text() and number() read globals, fs serves files
+//   (addStyleFiles adds more before the start), logger keeps the log.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <CEGUI/CEGUI.h>
-
-extern "C" {
-#include <lauxlib.h>
-#include <lua.h>
-}
 
 #include <cstdio>
 #include <functional>
@@ -60,11 +57,10 @@ extern "C" {
 #include <utility>
 #include <vector>
 
-#include "FakeHost.h"
+#include "GuiFixture.h"
 #include "KeyValues.h"
-#include "RecordingLogger.h"
-#include "core/QGUI.h"
-#include "script/ScriptSystem.h"
+#include "render/QXRenderer.h"
+#include "render/QXTexture.h"
 #include "winapi.h"
 
 namespace harness
@@ -135,8 +131,9 @@ inline Record Describe(KeyValues* kv)
     return r;
 }
 
-// The fake engine client.
-struct Game : IQEngineClient
+// The fake engine client: the module tests' one, recording what it gets as
+// Records and answering queries by request name.
+struct Game : fake::Engine
 {
     typedef std::function<bool(const Record& request, KeyValues& reply)> Answer;
 
@@ -145,9 +142,6 @@ struct Game : IQEngineClient
     std::vector<fake::ObjectQuad> objectQuads;
     std::map<std::string, Answer> answers;
     bool acceptMessages = true;
-    bool suppressed = false;
-    QMainWindowRecord window{reinterpret_cast<void*>(0x1234)};
-    QDisplayMode mode{};
 
     // Answers every request of that name with one int reply key.
     void answerInt(const std::string& request, const std::string& replyKey, int value)
@@ -200,23 +194,6 @@ struct Game : IQEngineClient
     {
         objectQuads.push_back(fake::ObjectQuad{id, l, t, r, b, z, op, {tex[0], tex[1], tex[2], tex[3]}});
     }
-    bool IsGuiRenderSuppressed() override { return suppressed; }
-    const QDisplayMode* GetDisplayMode() override { return &mode; }
-    const QMainWindowRecord* GetMainWindow() override { return &window; }
-};
-
-// The render interface, knowing which file each texture came from.
-struct Render : fake::Render
-{
-    std::map<IQXHostTexture*, std::string> files;
-
-    IQXHostTexture* LoadTextureEx(const char* path, int alpha) override
-    {
-        IQXHostTexture* t = fake::Render::LoadTextureEx(path, alpha);
-        if (t)
-            files[t] = path;
-        return t;
-    }
 };
 
 // A drawn quad in screen terms.
@@ -225,7 +202,7 @@ struct Quad
     int x, y;
     float width, height;
     uint32_t colour; // top-left corner
-    std::string file;
+    IQXHostTexture* texture;
     float z;
 };
 
@@ -294,14 +271,9 @@ enum Button
     Middle
 };
 
-struct WidgetHarness : ::testing::Test
+struct WidgetHarness : GuiFixture
 {
-    RecordingLogger* logger = new RecordingLogger; // the GUI system takes it over
-    Render render;
     Game game;
-    fake::FileSystem fs;
-    HostGlobals host{};
-    QGUI::CQGUI* gui = QGUI::CQGUI::GetGlobalObject();
     CEGUI::Window* root = nullptr;
 
     static constexpr float kGlyphWidth = 8.0f;
@@ -310,20 +282,19 @@ struct WidgetHarness : ::testing::Test
     // Looks of the suite, added before the start.
     virtual void addLooks(Style&) {}
     // More files to serve before the start.
-    virtual void addFiles() {}
+    virtual void addStyleFiles() {}
 
+    fake::Engine* engineClient() override { return &game; }
+    void addFiles() override
+    {
+        serveStyle();
+        addStyleFiles();
+    }
     void SetUp() override
     {
-        fake::Factories::render = &render;
-        fake::Factories::engine = nullptr;
-        fake::Factories::fileSystem = &fs;
-        s_game = &game;
-        host.curtime = 10.0f;
-        host.frametime = 1.0f / 30;
-        serveStyle();
-        addFiles();
-        CreateInterfaceFn list[1] = {&Serve};
-        ASSERT_TRUE(gui->Init(list, 1, &host));
+        GuiFixture::SetUp();
+        if (HasFatalFailure())
+            return;
         CEGUI::SchemeManager::getSingleton().createFromFile("H.scheme");
         ASSERT_TRUE(gui->LoadFont(0, "HFont"));
         root = gui->GetRootWindow();
@@ -331,12 +302,6 @@ struct WidgetHarness : ::testing::Test
         // Every click is a click of its own, however fast the next follows.
         CEGUI::System::getSingleton().getDefaultGUIContext().setMouseButtonMultiClickTolerance(
             CEGUI::Sizef(0, 0));
-    }
-    void TearDown() override
-    {
-        fake::Factories::render = nullptr;
-        fake::Factories::fileSystem = nullptr;
-        s_game = nullptr;
     }
 
     // --- driving ---
@@ -384,11 +349,9 @@ struct WidgetHarness : ::testing::Test
         std::vector<Quad> out;
         for (const fake::DrawCall& d : render.draws)
         {
-            auto it = render.files.find(d.texture);
             const float texW = float(d.texture->GetWidth()) * (d.src[2] - d.src[0]);
             const float texH = float(d.texture->GetHeight()) * (d.src[3] - d.src[1]);
-            out.push_back(Quad{d.x, d.y, d.scale[0] * texW, d.scale[1] * texH, d.colours[0],
-                               it == render.files.end() ? std::string() : it->second, d.z});
+            out.push_back(Quad{d.x, d.y, d.scale[0] * texW, d.scale[1] * texH, d.colours[0], d.texture, d.z});
         }
         return out;
     }
@@ -404,55 +367,18 @@ struct WidgetHarness : ::testing::Test
     std::vector<Quad> glyphs() const
     {
         std::vector<Quad> out;
+        const QXUI::CQXRenerder* renderer = gui->GetRenderer();
+        if (!renderer->isTextureDefined("HFont"))
+            return out;
+        const IQXHostTexture* glyphPage =
+            static_cast<const QXUI::CQXTexture&>(renderer->getTexture("HFont")).getHostTexture();
         for (const Quad& q : quads())
-            if (q.file.find("HGlyphs.tga") != std::string::npos)
+            if (q.texture == glyphPage)
                 out.push_back(q);
         return out;
     }
 
-    // --- Lua ---
-
-    lua_State* L() { return gui->GetScriptSystem()->GetLuaState(); }
-    std::string run(const std::string& chunk)
-    {
-        lua_State* l = L();
-        const int top = lua_gettop(l);
-        std::string error;
-        if (luaL_loadbuffer(l, chunk.data(), chunk.size(), "test") != 0 || lua_pcall(l, 0, 0, 0) != 0)
-            error = lua_tostring(l, -1) ? lua_tostring(l, -1) : "error";
-        lua_settop(l, top);
-        return error;
-    }
-    std::string text(const char* global)
-    {
-        lua_getglobal(L(), global);
-        const char* s = lua_tostring(L(), -1);
-        std::string v = s ? s : "";
-        lua_pop(L(), 1);
-        return v;
-    }
-    double number(const char* global)
-    {
-        lua_getglobal(L(), global);
-        const double v = lua_tonumber(L(), -1);
-        lua_pop(L(), 1);
-        return v;
-    }
-
 private:
-    static inline Game* s_game = nullptr;
-
-    static void* Serve(const char* name, int32_t* rc)
-    {
-        if (s_game && std::string(name) == QENGINECLIENT_INTERFACE_VERSION)
-        {
-            if (rc)
-                *rc = 0;
-            return static_cast<IQEngineClient*>(s_game);
-        }
-        return fake::Factories::Serve(name, rc);
-    }
-
     void serveStyle()
     {
         Style style;

@@ -24,13 +24,15 @@ size_t RunLength(const CEGUI::String& text, size_t index, TextBreaks breaks)
 }
 
 // Whether the run of count characters at start fits into room (measured at
-// scale 1.0); adds its width to used when it does. A text is never narrower
-// than its beginning, so a long run that does not fit is ruled out by
-// measuring only a little more than the characters that fit.
+// scale 1.0); adds its width to used when it does. fit is the number of
+// the run's characters whose advances fit. A text is never narrower than
+// its beginning, so a long run that does not fit is ruled out by measuring
+// only a little more than the characters that fit.
 bool RunFits(const CEGUI::Font& font, const CEGUI::String& line, size_t start, size_t count,
-             float room, float& used)
+             float room, float& used, size_t& fit)
 {
-    const size_t probe = std::min(font.getCharAtPixel(line, start, room) + 2, start + count) - start;
+    fit = std::min(font.getCharAtPixel(line, start, room), start + count) - start;
+    const size_t probe = std::min(fit + 2, count);
     if (probe < count && font.getTextExtent(line.substr(start, probe)) > room)
         return false;
     const float extent = font.getTextExtent(line.substr(start, count));
@@ -66,20 +68,19 @@ int WrapLine(CEGUI::GeometryBuffer& buffer, const CEGUI::Font& font, const CEGUI
                 break;
         }
         size_t end = pos;
+        size_t fit = 0;
         float used = 0.0f;
         while (end < line.length())
         {
             const size_t run = RunLength(line, end, breaks);
-            if (!RunFits(font, line, end, run, width - used, used))
+            if (!RunFits(font, line, end, run, width - used, used, fit))
                 break;
             end += run;
         }
+        // Even the first run is too wide: it is cut after the characters
+        // that fit, at least one.
         if (end == pos)
-        {
-            const size_t run = RunLength(line, pos, breaks);
-            const size_t fit = std::min(font.getCharAtPixel(line, pos, width), pos + run) - pos;
             end = pos + (fit > 0 ? fit : 1);
-        }
         DrawLine(buffer, font, line.substr(pos, end - pos), area, alignment, style);
         ++lines;
         pos = end;

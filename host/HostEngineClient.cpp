@@ -1,6 +1,7 @@
 #include "HostEngineClient.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "HostRender.h"
 #include "KeyValues.h"
@@ -215,6 +216,18 @@ bool HostEngineClient::QueryKeyVal(KeyValues* request, KeyValues* reply)
         reply->SetInt("CreatureId", creatures->GetInt(which, -1));
         return true;
     }
+    // Slot providers answer which object sits in a container slot.
+    if (KeyValues* provider = d_gameData->FindKey(("Slots/" + name).c_str()))
+    {
+        const char* indexKey = request->FindKey("Spell_Index") ? "Spell_Index" : "PackageIndex";
+        const char* container = request->GetString("PackageName", indexKey);
+        const std::string index = std::to_string(request->GetInt(indexKey, -1));
+        KeyValues* slots = provider->FindKey(container);
+        if (!slots || !slots->FindKey(index.c_str()))
+            return false;
+        reply->SetInt("CellId", slots->GetInt(index.c_str(), -1));
+        return true;
+    }
     return false;
 }
 
@@ -227,7 +240,55 @@ void HostEngineClient::RenderObjectQuad(uint32_t objectId, int left, int top, in
         std::copy(texRect, texRect + 4, quad.texRect);
     objectQuads.push_back(quad);
     if (d_render)
-        d_render->fillRect(left, top, right, bottom, kObjectColour);
+        drawPicture(objectId, left, top, right, bottom, renderOp);
+}
+
+uint32_t HostEngineClient::PictureColour(uint32_t objectId) const
+{
+    KeyValues* objects = d_gameData ? d_gameData->FindKey("Objects") : nullptr;
+    const std::string id = std::to_string(objectId);
+    KeyValues* object = objects ? objects->FindKey(id.c_str()) : nullptr;
+    if (!object || !object->FindKey("Picture"))
+        return 0;
+    return uint32_t(std::strtoul(object->GetString("Picture"), nullptr, 16));
+}
+
+uint32_t HostEngineClient::Darkened(uint32_t argb)
+{
+    return (argb & 0xFF000000u) | ((argb >> 1) & 0x007F7F7Fu);
+}
+
+uint32_t HostEngineClient::Lightened(uint32_t argb)
+{
+    uint32_t out = argb & 0xFF000000u;
+    for (int shift = 0; shift < 24; shift += 8)
+    {
+        const uint32_t c = (argb >> shift) & 0xFF;
+        out |= std::min<uint32_t>(255, c + 0x50) << shift;
+    }
+    return out;
+}
+
+// The picture of an object: a square of its colour centred on the anchor,
+// a dark outline and a lighter core; the dark render operations halve its
+// colours. Objects without a picture draw nothing.
+void HostEngineClient::drawPicture(uint32_t objectId, int anchorX, int anchorY, int width,
+                                   int height, uint32_t renderOp)
+{
+    uint32_t colour = PictureColour(objectId);
+    if (!colour || width <= 0 || height <= 0)
+        return;
+    if (renderOp & kDarkRenderOps)
+        colour = Darkened(colour);
+    const int side = std::min(width, height) - 2 * kPictureInset;
+    if (side <= 2)
+        return;
+    const int x0 = anchorX - side / 2;
+    const int y0 = anchorY - side / 2;
+    d_render->fillRect(x0, y0, x0 + side, y0 + side, kPictureOutline);
+    d_render->fillRect(x0 + 1, y0 + 1, x0 + side - 1, y0 + side - 1, colour);
+    const int core = side / 3;
+    d_render->fillRect(x0 + core, y0 + core, x0 + side - core, y0 + side - core, Lightened(colour));
 }
 
 bool HostEngineClient::IsGuiRenderSuppressed()

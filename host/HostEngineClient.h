@@ -31,8 +31,13 @@ public:
         bool hasTexRect;
     };
 
-    // Colour of the placeholder drawn for a game object.
-    static constexpr uint32_t kObjectColour = 0xFFA040B0;
+    // A game object's picture is a square of its "Picture" colour inset by
+    // kPictureInset pixels from the area, with a one-pixel outline and a
+    // lighter core (the middle third); render operations with a dark bit
+    // halve its colours.
+    static constexpr int kPictureInset = 8;
+    static constexpr uint32_t kPictureOutline = 0xFF101010;
+    static constexpr uint32_t kDarkRenderOps = 0x30;
 
     // render: the frame that game objects are drawn into (may be null).
     explicit HostEngineClient(HostRender* render = nullptr);
@@ -50,13 +55,21 @@ public:
     //   "GameObjectTooltip" (ObjectId) -> GameObjectTooltipValue
     //   "GameObjectCompare" (ObjectId) -> GameObjectCompareId
     //   "GameCreatureProvider" and other providers (WhichOne) -> CreatureId
+    //   slot providers (a block under "Slots" named after the request) ->
+    //     CellId, from the block's container (the request's "PackageName",
+    //     or the name of its index key without one) at the request's
+    //     "Spell_Index", or else "PackageIndex"
     // Anything the data does not hold is not answered (false).
     bool QueryKeyVal(KeyValues* request, KeyValues* reply) override;
     // Reads the game data, a KeyValues text with the blocks "Objects" (one
     // block per object id, its properties inside; "Tooltip" and "CompareId"
-    // answer the tooltip and comparison queries) and "Creatures" (creature
-    // ids by "WhichOne" name). False when the file does not load.
+    // answer the tooltip and comparison queries, "Picture" is the colour of
+    // its picture as hex ARGB), "Creatures" (creature ids by "WhichOne"
+    // name) and "Slots". False when the file does not load.
     bool LoadGameData(IBaseFileSystem* fileSystem, const char* path);
+    // Records the call and draws the object's picture into the frame: the
+    // module hands over the object's anchor in left and top and the size of
+    // its area in right and bottom.
     void RenderObjectQuad(uint32_t objectId, int left, int top, int right, int bottom, float z,
                           uint32_t renderOp, const int* texRect) override;
     bool IsGuiRenderSuppressed() override;
@@ -79,7 +92,15 @@ public:
     bool guiRenderSuppressed = false;
     std::FILE* echo = stdout; // where received messages are printed; null: nowhere
 
+    // The "Picture" colour of an object in the game data; 0 for none.
+    uint32_t PictureColour(uint32_t objectId) const;
+    static uint32_t Darkened(uint32_t argb);
+    static uint32_t Lightened(uint32_t argb);
+
 private:
+    void drawPicture(uint32_t objectId, int anchorX, int anchorY, int width, int height,
+                     uint32_t renderOp);
+
     HostRender* d_render;
     KeyValues* d_gameData = nullptr;
     QDisplayMode d_displayMode{};

@@ -47,7 +47,7 @@ const std::string& Folder()
 void BM_OpenPath(benchmark::State& state)
 {
     const std::string& folder = Folder();
-    SHELL::FileFolderMgr* mgr = SHELL::FileFolderMgr::Instance();
+    SHELL::FileFolderMgr* mgr = &SHELL::FileFolderMgr::Instance();
     for (auto _ : state)
     {
         mgr->OpenPath(folder.c_str());

@@ -20,6 +20,7 @@
 #include "script/MainPackage.h"
 #include "script/ScriptSystem.h"
 #include "strtools.h"
+#include "widgets/QGUIExtraFacoryManager.h"
 
 namespace QGUI
 {
@@ -83,6 +84,9 @@ bool CQGUI::IsRunning()
 
 CQGUI::CQGUI()
 {
+    // Built first, the data-provider map outlives the main object, which
+    // takes itself out of it when it goes.
+    QGUIExtraFacoryManager::Instance();
     CScriptSystem::SetMainScriptPackage(&OpenMainScriptPackage);
     m_pScriptSystem = new CScriptSystem();
     fillKeyTable();
@@ -95,6 +99,9 @@ CQGUI::~CQGUI()
     // interfaces they would call while going may be gone. Nothing may reach
     // the scripts once their state is closed.
     SetLocalizeScriptModule(nullptr);
+    QGUIExtraFacoryManager& providers = QGUIExtraFacoryManager::Instance();
+    providers.SetInitialised(false);
+    providers.SetMainObject(nullptr);
     delete m_pScriptSystem;
     m_pScriptSystem = nullptr;
     delete m_pRootPanelHandle;
@@ -169,8 +176,13 @@ bool CQGUI::initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* 
     CEGUI::WindowManager::setDefaultResourceGroup("layouts");
     CEGUI::ScriptModule::setDefaultResourceGroup("lua_scripts");
 
-    // The data-provider map and the window and window-renderer factories of
-    // the game widgets join here once the widgets are built.
+    // The game widgets reach the main object through the data-provider map;
+    // their window and window-renderer factories join the GUI system.
+    QGUIExtraFacoryManager& providers = QGUIExtraFacoryManager::Instance();
+    providers.SetMainObject(this);
+    providers.SetInitialised(true);
+    providers.RegisterWindowFactories();
+
     m_pScriptSystem->Init(factories, count);
 
     m_pEngineClient = static_cast<IQEngineClient*>(
@@ -304,7 +316,10 @@ void CQGUI::Update()
     updateStep([this] { runGuideTexts(); });
     updateStep([this] { postSounds(); });
     if (!paused)
-        updateStep([] { CEGUI::System::getSingleton().renderAllGUIContexts(); });
+        updateStep([this] {
+            m_WindowRegistry.refreshShownWindows();
+            CEGUI::System::getSingleton().renderAllGUIContexts();
+        });
 
     g_fGcCountdown -= frame;
     if (g_fGcCountdown <= 0.0f)
@@ -402,41 +417,12 @@ void CQGUI::QueueGuideCmdText(const char* first, const char* second, int a, int 
 }
 
 // ---------------------------------------------------------------------------
-// Operations whose subsystems are not built yet answer their failure value.
+// Marked window names.
 
-// Window registry: nothing recorded until game windows are built.
-void CQGUI::RegisterGameWindow(CEGUI::Window*) {}
-// Window registry: nothing recorded until game windows are built.
-void CQGUI::UnregisterGameWindow(CEGUI::Window*) {}
-// Window registry: false until game windows are built.
-bool CQGUI::IsGameWindowRegistered(CEGUI::Window*) { return false; }
-// Window registry: nothing to refresh until game windows are built.
-void CQGUI::RefreshWindowsByName(const char*) {}
-// Window registry: nothing recorded until game windows are built.
-void CQGUI::RegisterWindowByName(CEGUI::Window*, const char*) {}
-// Window registry: nothing recorded until game windows are built.
-void CQGUI::UnregisterWindowByName(CEGUI::Window*, const char*) {}
-// Object bindings: nothing recorded until game windows are built.
-void CQGUI::BindWindowToObject(CEGUI::Window*, int) {}
-// Object bindings: nothing recorded until game windows are built.
-void CQGUI::UnbindWindowFromObject(CEGUI::Window*, int) {}
-// Object bindings: nothing to refresh until game windows are built.
-void CQGUI::RefreshObjectWindows(int) {}
-// Object bindings: nothing to move until game windows are built.
-void CQGUI::RebindObjectWindows(int, int) {}
-// Text drawing: nothing drawn until text drawing is built.
-int CQGUI::DrawText(const char*, const QGUIRect*, const QGUIColours*, const QGUIRect*, int, int,
-                    const QGUIScale*) { return 0; }
-// Text drawing: nothing drawn until text drawing is built.
-int CQGUI::DrawTextColour(const char*, const QGUIRect*, uint32_t, const QGUIRect*, int, int)
-{ return 0; }
-// Fonts: false until text drawing is built.
-bool CQGUI::LoadFont(int, const char*) { return false; }
-// Fonts: no name until text drawing is built.
-const char* CQGUI::GetFontName(int) { return nullptr; }
 // Marked names: kept, as the operation asks; always true.
 bool CQGUI::MarkWindowName(const char* name)
 {
+    QGUI_REQUIRE_RUNNING(false);
     if (name)
         m_MarkedWindowNames.insert(name);
     return true;
@@ -444,20 +430,8 @@ bool CQGUI::MarkWindowName(const char* name)
 // Marked names: true when the name was marked.
 bool CQGUI::UnmarkWindowName(const char* name)
 {
+    QGUI_REQUIRE_RUNNING(false);
     return name && m_MarkedWindowNames.erase(name) > 0;
 }
-// Text drawing: an empty extent until text drawing is built.
-QGUIRect* CQGUI::GetTextExtent(QGUIRect* out, int, const char*)
-{
-    if (out)
-        *out = QGUIRect{0, 0, 0, 0};
-    return out;
-}
-// Text drawing: nothing drawn until text drawing is built.
-int CQGUI::DrawTextEx(const char*, const QGUIRect*, const QGUIColours*, const QGUIRect*, int, int,
-                      const QGUIScale*, const uint32_t*) { return 0; }
-// Text drawing: nothing drawn until text drawing is built.
-int CQGUI::DrawTextColourEx(const char*, const QGUIRect*, uint32_t, const QGUIRect*, int, int,
-                            const uint32_t*) { return 0; }
 
 } // namespace QGUI

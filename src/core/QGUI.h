@@ -13,6 +13,7 @@
 #include "IQXRender.h"
 #include "core/Panel.h"
 #include "core/WebWindowSet.h"
+#include "core/WindowRegistry.h"
 
 namespace CEGUI
 {
@@ -192,6 +193,7 @@ public:
     IQXRender* GetRenderInterface() const { return m_pRenderInterface; }
     CEGUI::Window* GetRootWindow() const { return m_pRootWindow; }
     bool IsInitialised() const { return m_bInitialised; }
+    const CWindowRegistry& GetWindowRegistry() const { return m_WindowRegistry; }
     const std::vector<SoundRequest>& GetSoundQueue() const { return m_SoundQueue; }
     const std::vector<GuideCmdText>& GetGuideTexts() const { return m_GuideTexts; }
 
@@ -210,6 +212,10 @@ private:
     // step.
     template <class Step>
     void updateStep(Step step);
+    // Text drawing: the font of a table entry, and the one drawing routine.
+    CEGUI::Font* fontAt(int index) const;
+    int drawTextImpl(const char* utf8Text, const QGUIRect* rect, const QGUIColours* colours,
+                     const QGUIRect* clip, int format, int font, float xScale, float yScale);
     void runGuideTexts();
     void postSounds();
     void logHostException(const char* operation, const char* what) const;
@@ -250,6 +256,7 @@ private:
     IQXRender* m_pRenderInterface = nullptr;
     PanelHandlePool m_Panels;
     std::set<std::string> m_RunPanelScripts;
+    CWindowRegistry m_WindowRegistry;
 
     // What Init created (kept for the module's own use; never destroyed).
     QXUI::CQXRenerder* m_pRenderer = nullptr;

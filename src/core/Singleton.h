@@ -8,10 +8,10 @@ template <class T>
 class Singleton
 {
 public:
-    static T* Instance()
+    static T& Instance()
     {
         static T instance;
-        return &instance;
+        return instance;
     }
     virtual ~Singleton() {}
 

@@ -5,7 +5,7 @@
 
 #include "IQXRender.h"
 #include "KeyValues.h"
-#include "core/QGUI.h"
+#include "widgets/QGUIExtraFacoryManager.h"
 #include "render/QXRenderer.h"
 
 namespace QGUI
@@ -57,8 +57,7 @@ IQGUI* GetMainObject()
 {
     if (g_standInsSet)
         return g_standIns.mainObject;
-    CQGUI* main = CQGUI::GetGlobalObject();
-    return main && main->IsInitialised() ? main : nullptr;
+    return QGUIExtraFacoryManager::Instance().GetMainObject();
 }
 
 int GetPictureCreatureId()

@@ -29,7 +29,7 @@ struct Entry
 struct FileBrowserTest : ::testing::Test
 {
     fs::path root;
-    SHELL::FileFolderMgr* mgr = SHELL::FileFolderMgr::Instance();
+    SHELL::FileFolderMgr* mgr = &SHELL::FileFolderMgr::Instance();
 
     void SetUp() override
     {

@@ -269,28 +269,64 @@ TEST_F(FactoryTest, WithdrawnObjectsAreNotServed)
 
 // ---------------------------------------------------------------------------
 
-TEST(EngineClientTest, GameObjectsAreRecordedAndDrawnAsPlaceholders)
+TEST(EngineClientTest, GameObjectsAreRecordedAndDrawnAsTheirPictures)
 {
-    HostRender render(32, 32);
+    FakeFileSystem fs;
+    const std::string data = "\"GameData\" { \"Objects\" { \"5\" { \"Picture\" \"FF4080C0\" } } }";
+    fs.files["objects.txt"] = std::vector<uint8_t>(data.begin(), data.end());
+    HostRender render(64, 64);
     render.setBackground(0xFF000000);
     render.clearFrame();
     HostEngineClient engine(&render);
+    ASSERT_TRUE(engine.LoadGameData(&fs, "objects.txt"));
     const int texRect[4] = {1, 2, 3, 4};
-    engine.RenderObjectQuad(0xFFFFFFFFu, 4, 5, 10, 8, 0.25f, 17, texRect);
-    engine.RenderObjectQuad(5, 30, 30, 40, 40, 0.5f, 2, nullptr);
+    // Anchor (20, 20), area 32 x 32: a 16-pixel square from (12, 12).
+    engine.RenderObjectQuad(5, 20, 20, 32, 32, 0.25f, 1, texRect);
+    engine.RenderObjectQuad(0xFFFFFFFFu, 40, 40, 32, 32, 0.5f, 17, nullptr);
 
     ASSERT_EQ(engine.objectQuads.size(), 2u);
-    EXPECT_EQ(engine.objectQuads[0].objectId, 0xFFFFFFFFu);
-    EXPECT_EQ(engine.objectQuads[0].renderOp, 17u);
+    EXPECT_EQ(engine.objectQuads[0].objectId, 5u);
     EXPECT_EQ(engine.objectQuads[0].texRect[3], 4);
     EXPECT_FLOAT_EQ(engine.objectQuads[0].z, 0.25f);
+    EXPECT_EQ(engine.objectQuads[1].renderOp, 17u);
     EXPECT_FALSE(engine.objectQuads[1].hasTexRect);
 
-    EXPECT_EQ(render.pixel(4, 5), HostEngineClient::kObjectColour);
-    EXPECT_EQ(render.pixel(9, 7), HostEngineClient::kObjectColour);
-    EXPECT_EQ(render.pixel(10, 7), 0xFF000000u); // right and bottom exclusive
-    EXPECT_EQ(render.pixel(9, 8), 0xFF000000u);
-    EXPECT_EQ(render.pixel(31, 31), HostEngineClient::kObjectColour); // clipped, not lost
+    EXPECT_EQ(render.pixel(11, 20), 0xFF000000u);
+    EXPECT_EQ(render.pixel(12, 20), HostEngineClient::kPictureOutline);
+    EXPECT_EQ(render.pixel(13, 14), 0xFF4080C0u);
+    EXPECT_EQ(render.pixel(20, 20), HostEngineClient::Lightened(0xFF4080C0u));
+    EXPECT_EQ(render.pixel(27, 20), HostEngineClient::kPictureOutline);
+    EXPECT_EQ(render.pixel(28, 20), 0xFF000000u);
+    // An object without a picture draws nothing; a dark operation darkens.
+    EXPECT_EQ(render.pixel(40, 40), 0xFF000000u);
+    engine.RenderObjectQuad(5, 40, 40, 32, 32, 0.5f, 17, nullptr);
+    EXPECT_EQ(render.pixel(33, 34), HostEngineClient::Darkened(0xFF4080C0u));
+    EXPECT_EQ(HostEngineClient::Darkened(0xFF4080C0u), 0xFF204060u);
+}
+
+TEST(EngineClientTest, SlotQueriesNameTheObjectInASlot)
+{
+    FakeFileSystem fs;
+    const std::string data = "\"GameData\" { \"Slots\" { \"Bags\" { \"Bag\" { \"0\" \"1001\" } "
+                             "\"Spell_Index\" { \"2\" \"2001\" } } } }";
+    fs.files["objects.txt"] = std::vector<uint8_t>(data.begin(), data.end());
+    HostEngineClient engine;
+    ASSERT_TRUE(engine.LoadGameData(&fs, "objects.txt"));
+    KeyValues* request = new KeyValues("Bags", "PackageName", "Bag");
+    KeyValues* reply = new KeyValues("");
+    request->SetInt("PackageIndex", 0);
+    EXPECT_TRUE(engine.QueryKeyVal(request, reply));
+    EXPECT_EQ(reply->GetInt("CellId"), 1001);
+    request->SetInt("PackageIndex", 1);
+    EXPECT_FALSE(engine.QueryKeyVal(request, reply));
+    KeyValues* spell = new KeyValues("Bags", "Spell_Index", 2);
+    EXPECT_TRUE(engine.QueryKeyVal(spell, reply));
+    EXPECT_EQ(reply->GetInt("CellId"), 2001);
+    request->SetName("Other");
+    EXPECT_FALSE(engine.QueryKeyVal(request, reply));
+    spell->deleteThis();
+    request->deleteThis();
+    reply->deleteThis();
 }
 
 TEST(EngineClientTest, DisplayModeMainWindowAndSuppression)

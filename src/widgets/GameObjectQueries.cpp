@@ -1,0 +1,41 @@
+#include "widgets/GameObjectQueries.h"
+
+#include "IQGUI.h"
+#include "KeyValues.h"
+#include "render/GuiString.h"
+#include "strtools.h"
+
+namespace QGUI
+{
+void KeyValuesDeleter::operator()(KeyValues* kv) const
+{
+    kv->deleteThis();
+}
+
+bool QueryObjectTooltip(IQGUI* main, int32_t objectId, bool needCompareText, CEGUI::String& text)
+{
+    if (!main)
+        return false;
+    KeyValuesPtr request(new KeyValues("GameObjectTooltip"));
+    KeyValuesPtr reply(new KeyValues(""));
+    request->SetInt("ObjectId", objectId);
+    if (needCompareText)
+        request->SetInt("GameObjectNeedCmpTxt", 1);
+    if (!main->QueryKeyVal(request.get(), reply.get()))
+        return false;
+    text = StringFromUtf8(AnsiToUtf8(reply->GetString("GameObjectTooltipValue", ""), ""));
+    return true;
+}
+
+uint32_t QueryObjectCompareId(IQGUI* main, int32_t objectId)
+{
+    if (!main)
+        return 0;
+    KeyValuesPtr request(new KeyValues("GameObjectCompare"));
+    KeyValuesPtr reply(new KeyValues(""));
+    request->SetInt("ObjectId", objectId);
+    if (!main->QueryKeyVal(request.get(), reply.get()))
+        return 0;
+    return static_cast<uint32_t>(reply->GetInt("GameObjectCompareId", 0));
+}
+} // namespace QGUI

@@ -1,0 +1,46 @@
+#include "widgets/QGUIExtraFacoryManager.h"
+
+#include "IQGUI.h"
+#include "widgets/WidgetFactories.h"
+
+namespace QGUI
+{
+namespace
+{
+// The open function of the widget script package, once that package exists.
+constexpr ScriptPackageOpenFn kWidgetPackageOpen = nullptr;
+} // namespace
+
+QGUIExtraFacoryManager::QGUIExtraFacoryManager()
+{
+    m_ProviderNames["QXGame/ItemIcon"] = "GamePackageManagerProxy";
+    m_ProviderNames["QXGame/GameValueText"] = "GameCreatureProvider";
+    m_ProviderNames["QXGame/PercentBar"] = "GameCreatureProvider";
+    m_ProviderNames["QXGame/CreatureViewer"] = "GameCreatureProvider";
+    m_ProviderNames["QXGame/SpellIcon"] = "SpellProxyMgr";
+    m_ProviderNames["QXGame/BuffIcon"] = "BuffMgr";
+}
+
+void QGUIExtraFacoryManager::SetMainObject(IQGUI* main)
+{
+    // Only a new main object opens the package: opening it again would
+    // register its bindings twice.
+    const bool changed = main && main != m_pMainObject;
+    m_pMainObject = main;
+    if (changed && kWidgetPackageOpen)
+        main->OpenScriptPackage(kWidgetPackageOpen);
+}
+
+const std::string& QGUIExtraFacoryManager::GetProviderName(const CEGUI::String& windowType) const
+{
+    static const std::string none;
+    auto it = m_ProviderNames.find(windowType);
+    return it == m_ProviderNames.end() ? none : it->second;
+}
+
+void QGUIExtraFacoryManager::RegisterWindowFactories()
+{
+    AddWindowFactories();
+    AddAllRendererFactories();
+}
+} // namespace QGUI

@@ -1,0 +1,63 @@
+// Text forms of the module's property values.
+#include "widgets/SharedProperties.h"
+
+#include <CEGUI/ImageManager.h>
+#include <CEGUI/PropertyHelper.h>
+
+#include <cstdio>
+
+#include "render/GuiString.h"
+
+namespace QGUI
+{
+CEGUI::String UintText::toString(uint32_t v)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%u", v);
+    return text;
+}
+
+uint32_t UintText::fromString(const CEGUI::String& s)
+{
+    unsigned int v = 0;
+    std::sscanf(s.c_str(), " %u", &v);
+    return v;
+}
+
+CEGUI::String IntText::toString(int32_t v)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", v);
+    return text;
+}
+
+int32_t IntText::fromString(const CEGUI::String& s)
+{
+    int v = 0;
+    std::sscanf(s.c_str(), " %d", &v);
+    return v;
+}
+
+CEGUI::String UVector2Text::toString(const CEGUI::UVector2& v)
+{
+    return CEGUI::PropertyHelper<CEGUI::UVector2>::toString(v);
+}
+
+CEGUI::UVector2 UVector2Text::fromString(const CEGUI::String& s)
+{
+    return CEGUI::PropertyHelper<CEGUI::UVector2>::fromString(s);
+}
+
+const CEGUI::Image* ImageFromPropertyText(const CEGUI::String& text)
+{
+    CEGUI::String name = text;
+    char set[128] = {};
+    char image[128] = {};
+    if (std::sscanf(text.c_str(), " set: %127s image: %127s", set, image) == 2)
+        name = StringFromUtf8(set) + "/" + StringFromUtf8(image);
+    if (name.empty())
+        return nullptr;
+    CEGUI::ImageManager* images = CEGUI::ImageManager::getSingletonPtr();
+    return images && images->isDefined(name) ? &images->get(name) : nullptr;
+}
+} // namespace QGUI

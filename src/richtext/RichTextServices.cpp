@@ -3,6 +3,7 @@
 
 #include <CEGUI/System.h>
 
+#include "IQGUI.h"
 #include "IQXRender.h"
 #include "KeyValues.h"
 #include "widgets/QGUIExtraFacoryManager.h"

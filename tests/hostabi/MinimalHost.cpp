@@ -187,6 +187,10 @@ void TradeMessages(QGUI::IQGUI* gui, HostGlobals* globals)
     CHECK(gui->RecvKeyVal(title));
     CHECK(LiveNodes() == nodes);
 
+    // No message at all is refused on both paths.
+    CHECK(!gui->RecvKeyVal(nullptr));
+    CHECK(!gui->SendKeyVal(nullptr));
+
     // One without a parser is refused and stays the host's.
     KeyValues* unknown = new KeyValues("_KeyVal_NoParserHere", "Key", 1);
     CHECK(!gui->RecvKeyVal(unknown));

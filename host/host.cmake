@@ -20,8 +20,10 @@ add_library(qhostlib STATIC
   ${QHOST_DIR}/HostFactories.cpp
   ${QHOST_DIR}/HostSession.cpp
   ${QHOST_DIR}/EventScript.cpp)
+# Like any host, it is built against include/ and the platform library
+# (KeyValues, code pages, the screen size) alone.
 target_include_directories(qhostlib PUBLIC ${QHOST_DIR} ${QHOST_DIR}/beging ${PROJECT_SOURCE_DIR}/include)
-target_link_libraries(qhostlib PUBLIC qhostimage qhostfs qkeyvalues ${CMAKE_DL_LIBS})
+target_link_libraries(qhostlib PUBLIC qhostimage qhostfs qplatform ${CMAKE_DL_LIBS})
 
 # The web-control module, loaded by the module through the host file system.
 add_library(beging SHARED ${QHOST_DIR}/beging/Beging.cpp)

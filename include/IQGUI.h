@@ -82,8 +82,20 @@ public:
     virtual bool AddToChildPanel(HandleBase* parent, HandleBase* child) = 0;
     virtual bool AddPanelToRoot(HandleBase* handle) = 0;
     virtual bool LoadUIStyle(const char* style) = 0;
+    // Messages are KeyValues trees (KeyValues.h); either side may make,
+    // read and destroy them.
+    // A message from the game, for the parser registered under its name.
+    // True when a parser took it: the module has destroyed it. False leaves
+    // it the caller's.
     virtual bool RecvKeyVal(KeyValues* message) = 0;
+    // A message to the game: its names and string values are rewritten in
+    // place from UTF-8 into the local code page, then it goes to the engine
+    // client's RecvKeyVal, whose answer is returned (without an engine
+    // client, to RecvKeyVal above). False leaves it the caller's.
     virtual bool SendKeyVal(KeyValues* message) = 0;
+    // A question to the game: the request, rewritten as SendKeyVal does,
+    // goes with the reply to the engine client, which fills the reply (false
+    // without an engine client). Both stay the caller's.
     virtual bool QueryKeyVal(KeyValues* request, KeyValues* reply) = 0;
     virtual bool ExecuteScpritFile(const char* file) = 0;
     virtual int ExecuteScriptGlobal(const char* name) = 0;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "GrowableArray.h"
 #include "KeyValues.h"
 #include "KeyValuesInternal.h"
 #include "codepage.h"

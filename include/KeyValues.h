@@ -5,17 +5,22 @@
 // Key names are symbols of the platform's key-values system, so look-ups
 // compare integers. Nodes come from the key-values system's node memory and
 // value strings from g_pMemAlloc.
+//
+// The class lives in the platform library, so a tree made on one side of
+// the module boundary is read and destroyed on the other.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
-#include "GrowableArray.h"
 #include "IBaseFileSystem.h"
+#include "platform_api.h"
 
 class CUtlBuffer;
+template <typename T>
+class GrowableArray;
 
-class KeyValues
+class QPLATFORM_API KeyValues
 {
 public:
     enum types_t
@@ -123,22 +128,23 @@ public:
     bool RecursiveSaveToFile(IBaseFileSystem* fileSystem, FileHandle_t file, int indentLevel);
 
 private:
-    void Init();
-    void RemoveEverything();
-    void FreeStrings();
-    KeyValues* FindKeyImpl(const char* keyName, bool create, int chainDepth);
-    void CopyValueTo(KeyValues* target) const;
+    QPLATFORM_LOCAL void Init();
+    QPLATFORM_LOCAL void RemoveEverything();
+    QPLATFORM_LOCAL void FreeStrings();
+    QPLATFORM_LOCAL KeyValues* FindKeyImpl(const char* keyName, bool create, int chainDepth);
+    QPLATFORM_LOCAL void CopyValueTo(KeyValues* target) const;
 
-    const char* ReadToken(const char*& buffer, bool& wasQuoted);
-    bool RecursiveLoadFromBuffer(const char* resourceName, const char*& buffer);
-    void StoreValueText(const char* text, size_t length);
-    void ParseIncludedKeys(const char* resourceName, const char* includeName, IBaseFileSystem* fileSystem,
-                           const char* pathId, GrowableArray<KeyValues*>& includedKeys);
-    void AppendIncludedKeys(GrowableArray<KeyValues*>& includedKeys);
+    QPLATFORM_LOCAL const char* ReadToken(const char*& buffer, bool& wasQuoted);
+    QPLATFORM_LOCAL bool RecursiveLoadFromBuffer(const char* resourceName, const char*& buffer);
+    QPLATFORM_LOCAL void StoreValueText(const char* text, size_t length);
+    QPLATFORM_LOCAL void ParseIncludedKeys(const char* resourceName, const char* includeName,
+                                           IBaseFileSystem* fileSystem, const char* pathId,
+                                           GrowableArray<KeyValues*>& includedKeys);
+    QPLATFORM_LOCAL void AppendIncludedKeys(GrowableArray<KeyValues*>& includedKeys);
 
-    static bool WriteIndents(IBaseFileSystem* fileSystem, FileHandle_t file, int indentLevel);
-    static bool WriteConvertedString(IBaseFileSystem* fileSystem, FileHandle_t file, const char* text);
-    static void WriteIndents(CUtlBuffer& buffer, int indentLevel);
+    QPLATFORM_LOCAL static bool WriteIndents(IBaseFileSystem* fileSystem, FileHandle_t file, int indentLevel);
+    QPLATFORM_LOCAL static bool WriteConvertedString(IBaseFileSystem* fileSystem, FileHandle_t file, const char* text);
+    QPLATFORM_LOCAL static void WriteIndents(CUtlBuffer& buffer, int indentLevel);
 
     int32_t m_iKeyName; // symbol of the name; -1 = no name
     char* m_sValue;

@@ -297,10 +297,7 @@ TEST_F(GameProgressBarTest, MissingLookPiecesOrAnotherWindowClassDrawWhatThereIs
     EXPECT_TRUE(quadsOfColour(kLights).empty());      // its fill is empty
     EXPECT_EQ(quadsOfColour(kFrame).size(), 1u);
 }
-} // namespace
 
-namespace
-{
 TEST_F(GameProgressBarTest, PropertiesReadAsWrittenAndRoundTripThroughLayouts)
 {
     CEGUI::WindowManager& wm = CEGUI::WindowManager::getSingleton();

@@ -126,10 +126,7 @@ TEST_F(ThinkableFrameWindowTest, ALayoutScriptSubscribesToThink)
     EXPECT_EQ(number("clock"), 3.0);
     EXPECT_EQ(w->getText(), "tick 3");
 }
-} // namespace
 
-namespace
-{
 TEST_F(ThinkableFrameWindowTest, TheCycleRoundTripsThroughLayouts)
 {
     CEGUI::WindowManager& wm = CEGUI::WindowManager::getSingleton();

@@ -1,7 +1,7 @@
 // The stand-in host of the benchmarks that run the started module: a render
 // interface that counts the quads it is handed instead of drawing them, the
-// module started over the tests' fake engine client and file system, and
-// the count of error lines the GUI library logged.
+// module started over the tests' fake engine client and file system, a host
+// frame, and the count of error lines the GUI library logged.
 #pragma once
 
 #include <CEGUI/Logger.h>
@@ -45,6 +45,14 @@ inline QGUI::CQGUI* StartModule(fake::Render& render, fake::Engine& engine, fake
     if (!gui->Init(factories, 1, &host))
         std::abort();
     return gui;
+}
+
+// One host frame: the clock moves on by the frame time, then the module's
+// Update.
+inline void Frame(QGUI::CQGUI* gui, HostGlobals& host)
+{
+    host.curtime += host.frametime;
+    gui->Update();
 }
 
 // The error lines a logger kept; 0 without one.

@@ -152,8 +152,7 @@ QGUI::CQGUI* StartGui()
 
 void Frame(QGUI::CQGUI* gui)
 {
-    g_host.curtime += g_host.frametime;
-    gui->Update();
+    bench::Frame(gui, g_host);
 }
 
 // Shows one column; the game bars run only while theirs is shown. A few

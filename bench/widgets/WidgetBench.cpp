@@ -151,8 +151,7 @@ QGUI::CQGUI* StartGui()
 
 void Frame(QGUI::CQGUI* gui)
 {
-    g_host.curtime += g_host.frametime;
-    gui->Update();
+    bench::Frame(gui, g_host);
 }
 
 // Shows one grid; a few frames settle it (first draw, glyph pages).

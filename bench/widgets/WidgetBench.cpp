@@ -17,33 +17,15 @@
 #include <string>
 #include <vector>
 
+#include "../BenchHost.h"
 #include "../BenchTimes.h"
-#include "FakeHost.h"
 #include "KeyValues.h"
-#include "RecordingLogger.h"
-#include "core/QGUI.h"
 #include "render/QXRenderer.h"
 #include "render/TextPlacement.h"
 
 namespace
 {
 constexpr int kWindows = 200;
-
-// Counts quads instead of drawing them.
-struct CountingRender : fake::Render
-{
-    size_t quads = 0;
-    void DrawQuad(int, int, IQXHostTexture*, const float*, const float*, const float*, const uint32_t*,
-                  float) override
-    {
-        ++quads;
-    }
-    void DrawQuadAlpha(int, int, IQXHostTexture*, const float*, const float*, const float*, const uint32_t*,
-                       float) override
-    {
-        ++quads;
-    }
-};
 
 // Answers every slot with its index plus 1000, tooltips and comparisons
 // with fixed values; counts queries and object quads.
@@ -71,7 +53,7 @@ struct CountingGame : fake::Engine
     }
 };
 
-CountingRender g_render;
+bench::CountingRender g_render;
 CountingGame g_game;
 fake::FileSystem g_fs;
 HostGlobals g_host{};
@@ -154,15 +136,10 @@ QGUI::CQGUI* StartGui()
     static QGUI::CQGUI* gui = nullptr;
     if (gui)
         return gui;
-    g_logger = new RecordingLogger;
-    fake::Factories::render = &g_render;
-    fake::Factories::engine = &g_game;
-    fake::Factories::fileSystem = &g_fs;
     ServeStyle();
-    static CreateInterfaceFn factories[1] = {&fake::Factories::Serve};
-    gui = QGUI::CQGUI::GetGlobalObject();
     g_host.frametime = 1.0f / 60;
-    if (!gui->Init(factories, 1, &g_host) || !gui->LoadFont(0, "BFont"))
+    gui = bench::StartModule(g_render, g_game, g_fs, g_host, g_logger);
+    if (!gui->LoadFont(0, "BFont"))
         std::abort();
     CEGUI::SchemeManager::getSingleton().createFromFile("B.scheme");
     g_render.viewport = QXViewport{800, 600};
@@ -174,8 +151,7 @@ QGUI::CQGUI* StartGui()
 
 void Frame(QGUI::CQGUI* gui)
 {
-    g_host.curtime += g_host.frametime;
-    gui->Update();
+    bench::Frame(gui, g_host);
 }
 
 // Shows one grid; a few frames settle it (first draw, glyph pages).
@@ -338,11 +314,7 @@ int main(int argc, char** argv)
     std::printf("DrawText, 200 characters in 10 lines: %.2f us; Font::drawText of the lines: %.2f us; ratio %.2f\n",
                 times.time("BM_DrawText_Wrapped"), times.time("BM_FontDrawText_Lines"),
                 times.ratio("BM_DrawText_Wrapped", "BM_FontDrawText_Lines"));
-    size_t errors = 0;
-    if (g_logger)
-        for (const auto& line : g_logger->lines)
-            errors += line.second == CEGUI::Errors;
-    std::printf("error lines logged: %zu\n", errors);
+    std::printf("error lines logged: %zu\n", bench::ErrorLines(g_logger));
     benchmark::Shutdown();
     return 0;
 }

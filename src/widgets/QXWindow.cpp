@@ -76,13 +76,7 @@ void QXWindow::WriteSharePropToXML(CEGUI::XMLSerializer& xml, int& count) const
 
 void QXWindow::writeSharedSet(const CEGUI::ShareProSet& set, CEGUI::XMLSerializer& xml, int& count) const
 {
-    for (CEGUI::Property* p : set.properties())
-    {
-        if (isPropertyBannedFromXML(p) || isPropertyAtDefault(p))
-            continue;
-        p->writeXMLToStream(this, xml);
-        ++count;
-    }
+    WriteSharedSet(*this, set, xml, count);
 }
 
 void QXWindow::invalidate()

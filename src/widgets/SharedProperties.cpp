@@ -48,6 +48,40 @@ CEGUI::UVector2 UVector2Text::fromString(const CEGUI::String& s)
     return CEGUI::PropertyHelper<CEGUI::UVector2>::fromString(s);
 }
 
+CEGUI::String FloatText::toString(float v)
+{
+    return CEGUI::PropertyHelper<float>::toString(v);
+}
+
+float FloatText::fromString(const CEGUI::String& s)
+{
+    return CEGUI::PropertyHelper<float>::fromString(s);
+}
+
+namespace
+{
+// The window's own test of whether a property is at its default (its look's
+// initial value, else the property's default), which the GUI library keeps
+// for windows' own use: this public re-declaration names the same member.
+struct DefaultTest : CEGUI::Window
+{
+    using CEGUI::Window::isPropertyAtDefault;
+};
+} // namespace
+
+void WriteSharedSet(const CEGUI::Window& window, const CEGUI::ShareProSet& set,
+                    CEGUI::XMLSerializer& xml, int& count)
+{
+    const auto atDefault = &DefaultTest::isPropertyAtDefault;
+    for (CEGUI::Property* p : set.properties())
+    {
+        if (window.isPropertyBannedFromXML(p) || (window.*atDefault)(p))
+            continue;
+        p->writeXMLToStream(&window, xml);
+        ++count;
+    }
+}
+
 const CEGUI::Image* ImageFromPropertyText(const CEGUI::String& text)
 {
     CEGUI::String name = text;

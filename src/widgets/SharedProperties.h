@@ -82,6 +82,17 @@ struct UVector2Text
     static CEGUI::UVector2 fromString(const CEGUI::String& s);
 };
 
+// The GUI library's float text ("%g"); text that does not start with a
+// number reads 0.
+struct FloatText
+{
+    typedef float Value;
+    typedef float Param;
+    static const char* dataType() { return "float"; }
+    static CEGUI::String toString(float v);
+    static float fromString(const CEGUI::String& s);
+};
+
 // Stores a new value; false (nothing stored) when it equals the old one.
 // Property setters use it to act only on a change.
 template <class T>
@@ -92,6 +103,12 @@ bool ChangeValue(T& member, const T& value)
     member = value;
     return true;
 }
+
+// Writes the properties of a shared property set that the window does not
+// ban from XML and that are not at their default; count grows by one per
+// property written.
+void WriteSharedSet(const CEGUI::Window& window, const CEGUI::ShareProSet& set,
+                    CEGUI::XMLSerializer& xml, int& count);
 
 // The image a property text names: "Set/Image", or the older form
 // "set:Set image:Image". Null for any other text or an unknown image.

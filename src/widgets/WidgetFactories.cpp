@@ -7,8 +7,13 @@
 #include <CEGUI/WindowFactoryManager.h>
 #include <CEGUI/WindowRendererManager.h>
 
+#include "widgets/DecorateWindow.h"
+#include "widgets/GameProgressBar.h"
+#include "widgets/GameProgressBarRenderer.h"
+#include "widgets/GamePushButton.h"
 #include "widgets/ItemIcon.h"
 #include "widgets/ItemIconRenderer.h"
+#include "widgets/ThinkableFrameWindow.h"
 
 namespace QGUI
 {
@@ -30,11 +35,16 @@ CEGUI::WindowRendererFactory& RendererFactoryFor(const char* type)
 
 typedef CWidgetFactory<CItemIcon> CItemIconFactory;
 typedef CWidgetFactory<CSpellIcon> CSpellIconFactory;
+typedef CWidgetFactory<CQXDecorateWindow> CQXDecorateWindowFactory;
+typedef CWidgetFactory<GameProgressBar> GameProgressBarFactory;
+typedef CWidgetFactory<CThinkableFrameWindow> CThinkableFrameWindowFactory;
+typedef CWidgetFactory<CGamePushButton> CGamePushButtonFactory;
 } // namespace QGUI
 
 namespace CEGUI
 {
 typedef QGUI::CRendererFactory<CItemIconRenderer> CItemIconRendererWRFactory;
+typedef QGUI::CRendererFactory<GameProgressBarRenderer> GameProgressBarRendererWRFactory;
 } // namespace CEGUI
 
 namespace QGUI
@@ -51,6 +61,10 @@ struct WindowFactoryRow
 const WindowFactoryRow kWindowFactories[] = {
     {"QXGame/ItemIcon", &WindowFactoryFor<CItemIcon>},
     {"QXGame/SpellIcon", &WindowFactoryFor<CSpellIcon>},
+    {"QXGame/DecorateWindow", &WindowFactoryFor<CQXDecorateWindow>},
+    {"QXGame/GameProgressBar", &WindowFactoryFor<GameProgressBar>},
+    {"QXGame/CThinkableFrameWindow", &WindowFactoryFor<CThinkableFrameWindow>},
+    {"QXGame/GamePushButton", &WindowFactoryFor<CGamePushButton>},
 };
 
 struct RendererFactoryRow
@@ -62,6 +76,7 @@ struct RendererFactoryRow
 // Window-renderer factories; the row with a null type ends the table.
 const RendererFactoryRow kRendererFactories[] = {
     {"QXGame/ItemIcon", &RendererFactoryFor<CEGUI::CItemIconRenderer>},
+    {"QXGame/GameProgressBarRenderer", &RendererFactoryFor<CEGUI::GameProgressBarRenderer>},
     {nullptr, nullptr},
 };
 

@@ -1,12 +1,14 @@
 // The README's main job inside one test: the module runs the sample start-up
 // script, the host feeds the sample event script frame by frame, the clicks
 // on the main panel's button and on a bag slot reach the engine client as
-// messages, and the frame shows the panels, the button, the texts, the
+// messages, as do the casting button's sounds, the casting panel casts and
+// its plate is dragged, and the frame shows the panels, the button, the texts, the
 // pictures the game draws for the bag's objects and the cursor.
 #include <gtest/gtest.h>
 
 #include <CEGUI/CEGUI.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -73,44 +75,70 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     EXPECT_EQ(mainPanel->getType(), "QXLook/FrameWindow");
     EXPECT_EQ(button->getType(), "QXLook/Button");
 
+    // Where the casting panel's plate lies before the sample drags it.
+    CEGUI::Window* castButton = PanelChild("QXCastPanel_Wnd/CastButton");
+    CEGUI::Window* plate = PanelChild("QXCastPanel_Wnd/Tray/Plate");
+    ASSERT_NE(castButton, nullptr) << "main.lua did not open QXCastPanel (see CEGUI.log)";
+    ASSERT_NE(plate, nullptr);
+    const Box plateBefore = BoxOf(plate);
+
     EventPlayer player(events);
     const long frames = 30;
     for (long frame = 1; frame <= frames; ++frame)
         session.frame([&] { player.feedFrame(session, frame, nullptr); });
     EXPECT_EQ(player.pending(), 0u) << "the sample events must fit the main job's 30 frames";
 
-    // The sample's left clicks land on the button, then on the bag's first
-    // slot, and the module reports each half consumed (over an interface
-    // window).
+    // The sample's left clicks land, in order, on the casting button, the
+    // main panel's button, the plate (pressed where it was, released where
+    // the drag took it), the bag's first slot and the casting button again;
+    // the module reports each half consumed (over an interface window).
     const Box buttonBox = BoxOf(button);
     CEGUI::Window* slot = PanelChild("QXBagPanel_Wnd/Item0");
     ASSERT_NE(slot, nullptr);
     const Box slotBox = BoxOf(slot);
-    int clicks = 0;
+    const Box castBox = BoxOf(castButton);
+    const Box targets[] = {castBox, castBox, buttonBox, buttonBox, plateBefore, BoxOf(plate),
+                           slotBox, slotBox, castBox,   castBox};
+    size_t clicks = 0;
     for (const EventPlayer::Result& r : player.results())
     {
         if (r.message->message != WM_LBUTTONDOWN && r.message->message != WM_LBUTTONUP)
             continue;
-        const Box& target = clicks++ < 2 ? buttonBox : slotBox;
+        ASSERT_LT(clicks, std::size(targets)) << "line " << r.message->line;
+        const Box& target = targets[clicks++];
         EXPECT_TRUE(target.contains(GetXLParam(r.message->lParam), GetYLParam(r.message->lParam)))
             << "line " << r.message->line << " misses its window";
         EXPECT_TRUE(r.consumed) << "line " << r.message->line;
     }
-    EXPECT_EQ(clicks, 4);
+    EXPECT_EQ(clicks, std::size(targets));
 
-    // Two messages reached the game, handed over in the local code page:
-    // the keys the button's handler set, then the slot the icon names.
-    ASSERT_EQ(session.engine.messages.size(), 2u);
-    KeyValues* message = session.engine.messages[0];
+    // Four messages reached the game, handed over in the local code page:
+    // the casting button's sound, the keys the main button's handler set,
+    // the slot the icon names, and the second cast's sound.
+    ASSERT_EQ(session.engine.messages.size(), 4u);
+    KeyValues* message = session.engine.messages[1];
     EXPECT_STREQ(message->GetName(), "_KeyVal_Sample_Click");
     EXPECT_STREQ(message->GetString("Button"), "SendButton");
     EXPECT_EQ(message->GetInt("Count"), 1);
     EXPECT_EQ(HostEngineClient::Describe(message),
               "_KeyVal_Sample_Click {Button=\"SendButton\" Count=1}");
-    EXPECT_EQ(HostEngineClient::Describe(session.engine.messages[1]),
+    EXPECT_EQ(HostEngineClient::Describe(session.engine.messages[2]),
               "_KeyVal_ItemIcon_Click {PackageName=\"Bag\" PackageId=0 PackageIndex=0 "
               "_KeyVal_Cmd_MouseButton_Type=\"_KeyVal_Cmd_MouseButton_Left\"}");
+    for (size_t i : {size_t(0), size_t(3)})
+        EXPECT_EQ(HostEngineClient::Describe(session.engine.messages[i]),
+                  "_KeyVal_Play_Sound {_KeyVal_Sound_Name=\"interface.button\"}");
     EXPECT_EQ(PanelChild("QXBagPanel_Wnd/Hint")->getText(), "Used the slot Item0.");
+
+    // The casting panel: the first cast ran full and back to empty (both
+    // of the bar's events), the second is under way; the frame window
+    // thought three times in the second; the plate moved with the mouse.
+    EXPECT_EQ(PanelChild("QXCastPanel_Wnd/Casts")->getText(), "Casts: 1");
+    EXPECT_EQ(PanelChild("QXCastPanel_Wnd/Status")->getText(), "Casting...");
+    EXPECT_GT(std::stof(PanelChild("QXCastPanel_Wnd/CastBar")->getProperty("CurValue").c_str()), 0.0f);
+    EXPECT_EQ(PanelChild("QXCastPanel_Wnd/Clock")->getText(), "Clock: 0.75 s");
+    EXPECT_EQ(BoxOf(plate).left - plateBefore.left, 60);
+    EXPECT_EQ(BoxOf(plate).top - plateBefore.top, 20);
 
     // The panel scripts updated their texts from the click and the typed
     // character.

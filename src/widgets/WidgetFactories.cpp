@@ -7,6 +7,7 @@
 #include <CEGUI/WindowFactoryManager.h>
 #include <CEGUI/WindowRendererManager.h>
 
+#include "widgets/HTMLWindow.h"
 #include "widgets/ItemIcon.h"
 #include "widgets/ItemIconRenderer.h"
 
@@ -51,6 +52,7 @@ struct WindowFactoryRow
 const WindowFactoryRow kWindowFactories[] = {
     {"QXGame/ItemIcon", &WindowFactoryFor<CItemIcon>},
     {"QXGame/SpellIcon", &WindowFactoryFor<CSpellIcon>},
+    {"QXGame/HTMLWindow", &CHTMLWindowFactory::Instance},
 };
 
 struct RendererFactoryRow

@@ -19,6 +19,7 @@ add_library(qhostlib STATIC
   ${QHOST_DIR}/HostEngineClient.cpp
   ${QHOST_DIR}/HostFactories.cpp
   ${QHOST_DIR}/HostSession.cpp
+  ${QHOST_DIR}/HostWebPages.cpp
   ${QHOST_DIR}/EventScript.cpp)
 target_include_directories(qhostlib PUBLIC ${QHOST_DIR} ${QHOST_DIR}/beging ${PROJECT_SOURCE_DIR}/include)
 target_link_libraries(qhostlib PUBLIC qhostimage qhostfs qkeyvalues ${CMAKE_DL_LIBS})

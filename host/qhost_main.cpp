@@ -128,6 +128,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // The module's message boxes are printed, as the messages it posts are.
+    QHost::PrintMessageBoxes(stdout);
     HostFileSystem fileSystem(options.root);
     QHost::HostSession session(&fileSystem, uint16_t(options.width), uint16_t(options.height));
 

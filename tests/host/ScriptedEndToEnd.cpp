@@ -1,8 +1,10 @@
 // The README's main job inside one test: the module runs the sample start-up
 // script, the host feeds the sample event script frame by frame, the clicks
 // on the main panel's button and on a bag slot reach the engine client as
-// messages, and the frame shows the panels, the button, the texts, the
-// pictures the game draws for the bag's objects and the cursor.
+// messages, the web panel's link is refused with a message box, and the
+// frame shows the panels, the button, the texts, the pictures the game
+// draws for the bag's objects and the web page the host paints where its
+// control sits.
 #include <gtest/gtest.h>
 
 #include <CEGUI/CEGUI.h>
@@ -15,6 +17,8 @@
 #include "HostSession.h"
 #include "KeyValues.h"
 #include "SampleArt.h"
+#include "WebCtrlRecord.h"
+#include "winservices.h"
 
 using namespace QHost;
 
@@ -69,10 +73,12 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     ASSERT_NE(mainPanel, nullptr) << "main.lua did not open QXMainPanel (see CEGUI.log)";
     ASSERT_NE(infoPanel, nullptr) << "main.lua did not open QXInfoPanel (see CEGUI.log)";
     ASSERT_NE(PanelChild("QXBagPanel_Wnd"), nullptr) << "main.lua did not open QXBagPanel (see CEGUI.log)";
+    ASSERT_NE(PanelChild("QXWebPanel_Wnd"), nullptr) << "main.lua did not open QXWebPanel (see CEGUI.log)";
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(mainPanel->getType(), "QXLook/FrameWindow");
     EXPECT_EQ(button->getType(), "QXLook/Button");
 
+    const int boxesBefore = GetMessageBoxCount();
     EventPlayer player(events);
     const long frames = 30;
     for (long frame = 1; frame <= frames; ++frame)
@@ -80,23 +86,32 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     EXPECT_EQ(player.pending(), 0u) << "the sample events must fit the main job's 30 frames";
 
     // The sample's left clicks land on the button, then on the bag's first
-    // slot, and the module reports each half consumed (over an interface
-    // window).
+    // slot, then on the web panel's link button, and the module reports each
+    // half consumed (over an interface window).
     const Box buttonBox = BoxOf(button);
     CEGUI::Window* slot = PanelChild("QXBagPanel_Wnd/Item0");
     ASSERT_NE(slot, nullptr);
     const Box slotBox = BoxOf(slot);
-    int clicks = 0;
+    CEGUI::Window* link = PanelChild("QXWebPanel_Wnd/LinkButton");
+    ASSERT_NE(link, nullptr);
+    const Box targets[] = {buttonBox, buttonBox, slotBox, slotBox, BoxOf(link), BoxOf(link)};
+    size_t clicks = 0;
     for (const EventPlayer::Result& r : player.results())
     {
         if (r.message->message != WM_LBUTTONDOWN && r.message->message != WM_LBUTTONUP)
             continue;
-        const Box& target = clicks++ < 2 ? buttonBox : slotBox;
-        EXPECT_TRUE(target.contains(GetXLParam(r.message->lParam), GetYLParam(r.message->lParam)))
+        ASSERT_LT(clicks, std::size(targets));
+        EXPECT_TRUE(targets[clicks++].contains(GetXLParam(r.message->lParam), GetYLParam(r.message->lParam)))
             << "line " << r.message->line << " misses its window";
         EXPECT_TRUE(r.consumed) << "line " << r.message->line;
     }
-    EXPECT_EQ(clicks, 4);
+    EXPECT_EQ(clicks, std::size(targets));
+
+    // The link asked for another site: refused, with one message box.
+    ASSERT_EQ(GetMessageBoxCount(), boxesBefore + 1);
+    EXPECT_STREQ(GetLastMessageBox()->caption, "Error");
+    EXPECT_STREQ(GetLastMessageBox()->text, "This page is not a page of the game: "
+                                            "http://www.qxgame.example.evil.test/prize - it was not opened.");
 
     // Two messages reached the game, handed over in the local code page:
     // the keys the button's handler set, then the slot the icon names.
@@ -192,16 +207,30 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
             count += Channel(r.pixel(x, y), 16) > 0xE0 && Channel(r.pixel(x, y), 0) < 0x90;
     EXPECT_GT(count, 3);
 
-    // The cursor sits where the last move left it: the arrow's black tip and
-    // white fill.
+    // The web page: the host paints it where the one control sits, over
+    // the page window, and the page stays the news page the link did not
+    // replace.
+    ASSERT_NE(session.webPages.record(), nullptr);
+    const std::vector<const WebCtrlLog*> controls = session.webPages.record()->live();
+    ASSERT_EQ(controls.size(), 1u);
+    EXPECT_EQ(controls[0]->page, "http://www.qxgame.example/news");
+    const CEGUI::Rectf page = PanelChild("QXWebPanel_Wnd/Page")->getUnclippedInnerRect().get();
+    EXPECT_EQ(controls[0]->rect.x, int(page.left()));
+    EXPECT_EQ(controls[0]->rect.y, int(page.top()));
+    EXPECT_EQ(controls[0]->rect.width, int(page.right()) - int(page.left()));
+    EXPECT_EQ(r.pixel(controls[0]->rect.x, controls[0]->rect.y), HostWebPages::kBorderColour);
+    EXPECT_EQ(r.pixel(controls[0]->rect.x + 4, controls[0]->rect.y + controls[0]->rect.height - 3),
+              HostWebPages::kPageColour);
+
+    // While a web page is open the system's cursor shows over the game and
+    // the interface draws none of its own where the mouse is.
     int32_t mx = 0, my = 0;
     session.gui()->GetMousePosition(&mx, &my);
     const HostMessage& last = events.back();
-    ASSERT_EQ(last.message, UINT(WM_MOUSEMOVE));
     EXPECT_EQ(mx, GetXLParam(last.lParam));
     EXPECT_EQ(my, GetYLParam(last.lParam));
-    EXPECT_EQ(r.pixel(mx, my), 0xFF000000u);
-    EXPECT_EQ(r.pixel(mx + 1, my + 4), 0xFFFFFFFFu);
+    EXPECT_GE(GetCursorDisplayCount(), 0);
+    EXPECT_NE(r.pixel(mx, my), 0xFF000000u);
 
     session.shutDown();
 }

@@ -6,13 +6,13 @@
 #include <CEGUI/System.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
-#include <limits>
+#include <string>
 #include <vector>
 
 #include "IQEngineClient.h"
 #include "IQGUI.h"
+#include "core/Saturate.h"
 #include "strtools.h"
 #include "widgets/QGUIExtraFacoryManager.h"
 #include "widgets/SharedProperties.h"
@@ -35,19 +35,6 @@ namespace
 HTMLWindowProperty::URL s_URL;
 
 CWebCallBack s_WebCallBack;
-
-// A screen coordinate as the control takes it: truncated toward zero, held
-// within 32 bits.
-int32_t ToPixel(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= static_cast<double>(std::numeric_limits<int32_t>::max()))
-        return std::numeric_limits<int32_t>::max();
-    if (value <= static_cast<double>(std::numeric_limits<int32_t>::min()))
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value);
-}
 
 // A localized text of the main object, copied (the main object keeps its
 // answer only until its next one).
@@ -75,6 +62,15 @@ std::string ShownAddress(const char* address)
 
 // Windows with a control, followed once a frame.
 std::vector<CHTMLWindow*> s_WithControl;
+
+// The refusal message for an address, in the local code page.
+std::string RefusalMessage(IQGUI& main, const char* address)
+{
+    std::string message = Localized(main, "sys_error_dangerous_url1");
+    message += ShownAddress(address);
+    message += Localized(main, "sys_error_dangerous_url2");
+    return message;
+}
 
 // The module's main window, as the engine client's record names it.
 HWND MainWindowOf(IQGUI& main)
@@ -105,17 +101,6 @@ void CWebCallBack::ForgetOwner(const IWebCtrl* control)
         SetOwner(nullptr, nullptr);
 }
 
-std::string CWebCallBack::RefusalMessage(const char* address)
-{
-    IQGUI* main = MainObject();
-    if (!main)
-        return std::string();
-    std::string message = Localized(*main, "sys_error_dangerous_url1");
-    message += ShownAddress(address);
-    message += Localized(*main, "sys_error_dangerous_url2");
-    return message;
-}
-
 bool CWebCallBack::OnBeforeNavigate(const char* address, void*)
 {
     try
@@ -130,7 +115,7 @@ bool CWebCallBack::OnBeforeNavigate(const char* address, void*)
         IQGUI* main = MainObject();
         if (!main)
             return false;
-        const std::string message = RefusalMessage(address);
+        const std::string message = RefusalMessage(*main, address);
         const std::string caption = Localized(*main, "error");
         MessageBoxA(nullptr, message.c_str(), caption.c_str(), MB_OK);
         return false;
@@ -222,13 +207,15 @@ void CHTMLWindow::onConstructionEnded()
 WebCtrlRect CHTMLWindow::placement(bool* unscaled) const
 {
     const CEGUI::Rectf inner = getUnclippedInnerRect().get();
-    QGUIRect r{ToPixel(inner.left()), ToPixel(inner.top()), ToPixel(inner.right()), ToPixel(inner.bottom())};
+    // Whole screen pixels, truncated toward zero.
+    QGUIRect r{SaturateToInt32(inner.left()), SaturateToInt32(inner.top()), SaturateToInt32(inner.right()),
+               SaturateToInt32(inner.bottom())};
     *unscaled = true;
     if (IQGUI* main = MainObject())
         *unscaled = main->TransformScreenRect(&r, false);
     const double width = static_cast<double>(r.right) - r.left;
     const double height = static_cast<double>(r.bottom) - r.top;
-    return WebCtrlRect{r.left, r.top, ToPixel(width), ToPixel(height)};
+    return WebCtrlRect{r.left, r.top, SaturateToInt32(width), SaturateToInt32(height)};
 }
 
 void CHTMLWindow::UpdatePlacement()
@@ -240,8 +227,7 @@ void CHTMLWindow::UpdatePlacement()
     {
         bool unscaled = true;
         const WebCtrlRect rect = placement(&unscaled);
-        if (m_pWebCtrl)
-            m_pWebCtrl->SetRect(&rect, unscaled);
+        m_pWebCtrl->SetRect(&rect, unscaled);
     }
     catch (...)
     {

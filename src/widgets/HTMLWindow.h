@@ -11,7 +11,6 @@
 #include <CEGUI/WindowFactory.h>
 
 #include <cstddef>
-#include <string>
 
 #include "IWebCtrl.h"
 #include "core/WebWindowSet.h"
@@ -48,9 +47,6 @@ public:
     // Clears the owner when it is this control.
     void ForgetOwner(const IWebCtrl* control);
     IWebCtrl* GetOwner() const { return m_pOwner; }
-
-    // The refusal message for an address, in the local code page.
-    static std::string RefusalMessage(const char* address);
 
 private:
     IWebCtrl* m_pOwner = nullptr;

@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <algorithm>
+#include <climits>
 #include <functional>
 #include <sstream>
 #include <string>
@@ -206,6 +207,13 @@ TEST_F(HTMLWindowTest, TheControlIsPlacedOnTheScreenWhenTheSurfaceIsScaled)
     // y gains an eighth of the surface height (96) before both double.
     EXPECT_EQ(rect(control(0)), "20 232 600 400");
     EXPECT_FALSE(control(0).unscaled);
+    // A window whose screen place lies beyond 32 bits is held at the end of
+    // the range.
+    QGUI::CHTMLWindow* far = page("far", 1.5e9f, -1.5e9f, 10, 10);
+    EXPECT_EQ(control(1).rect.x, INT32_MAX);
+    EXPECT_EQ(control(1).rect.y, INT32_MIN);
+    EXPECT_EQ(control(1).rect.width, 0);
+    EXPECT_NE(far, nullptr);
     SetScreenSize(0, 0);
 }
 

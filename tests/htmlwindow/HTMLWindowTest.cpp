@@ -20,6 +20,7 @@
 #include "WebCtrlRecord.h"
 #include "WidgetHarness.h"
 #include "widgets/HTMLWindow.h"
+#include "widgets/QGUIExtraFacoryManager.h"
 #include "winservices.h"
 
 namespace
@@ -134,7 +135,7 @@ TEST_F(HTMLWindowTest, TheControlIsMadeForTheGameWindowOverThePageAndShownWithIt
     ASSERT_NE(w, nullptr);
     ASSERT_EQ(record->controls.size(), 1u);
     const WebCtrlLog& c = control(0);
-    EXPECT_EQ(w->getWebCtrl() != nullptr, true);
+    EXPECT_NE(w->getWebCtrl(), nullptr);
     // Made as a child of the game window, for the thread that owns it, with
     // the module's callback; it waits hidden until the window is shown in
     // the interface, then sits over the window.
@@ -194,6 +195,11 @@ TEST_F(HTMLWindowTest, TheControlFollowsTheWindowsAreaWhereverTheChangeComesFrom
     send(WM_MOVE, 0, MakeMouseLParam(5, 5));
     EXPECT_EQ(callsFrom(c, n), std::vector<std::string>{"SetRect 30 40 300 100 1"});
     EXPECT_EQ(callsFrom(d, m), std::vector<std::string>{"SetRect 500 400 50 50 1"});
+    // Through the data-provider map only the flag 0 means a move.
+    QGUI::QGUIExtraFacoryManager::Instance().OnMainWindowMoved(1);
+    EXPECT_EQ(callsFrom(d, m).size(), 1u);
+    QGUI::CHTMLWindow::UpdateAllPlacements();
+    EXPECT_EQ(callsFrom(d, m).size(), 2u);
     EXPECT_NE(other, nullptr);
 }
 

@@ -7,7 +7,7 @@
 namespace QHost
 {
 HostSession::HostSession(IBaseFileSystem* fileSystem, uint16_t width, uint16_t height)
-    : render(width, height, fileSystem), engine(&render)
+    : render(width, height, fileSystem), engine(&render), webPages(fileSystem)
 {
     InstallHostInterfaces(&render, &engine, fileSystem);
     // The game runs full screen: the screen is the frame.
@@ -76,6 +76,7 @@ void HostSession::frame(const std::function<void()>& beforeUpdate)
         beforeUpdate();
     if (d_initialised)
         d_gui->Update();
+    webPages.draw(render);
 }
 
 bool HostSession::feed(UINT message, WPARAM wParam, LPARAM lParam)

@@ -10,6 +10,7 @@
 #include "HostEngineClient.h"
 #include "HostFactories.h"
 #include "HostRender.h"
+#include "HostWebPages.h"
 #include "IQGUI.h"
 
 namespace QHost
@@ -35,7 +36,8 @@ public:
     bool init(std::string* error);
     // One host frame: clear the frame (and the frame's records of draws and
     // game objects), advance the clock, run beforeUpdate (when given; the
-    // place to feed the frame's window messages), Update.
+    // place to feed the frame's window messages), Update, then the pages of
+    // the shown web controls over it.
     void frame(const std::function<void()>& beforeUpdate = nullptr);
     // One window message to the module's ProcessMessage, addressed to the
     // engine client's game window; false without an initialised module.
@@ -49,6 +51,7 @@ public:
     HostRender render;
     HostEngineClient engine;
     HostClock clock;
+    HostWebPages webPages;
 
 private:
     void* d_module = nullptr;

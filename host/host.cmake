@@ -19,6 +19,7 @@ add_library(qhostlib STATIC
   ${QHOST_DIR}/HostEngineClient.cpp
   ${QHOST_DIR}/HostFactories.cpp
   ${QHOST_DIR}/HostSession.cpp
+  ${QHOST_DIR}/HostWebPages.cpp
   ${QHOST_DIR}/EventScript.cpp)
 # Like any host, it is built against include/ and the platform library
 # (KeyValues, code pages, the screen size) alone.

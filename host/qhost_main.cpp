@@ -24,8 +24,8 @@ struct Options
     std::string root;
     std::string out;
     long frames = 1;
-    long width = 1024;
-    long height = 768;
+    long width = 1600;
+    long height = 1000;
     bool allFrames = false;
     bool demoScene = false;
     std::string script;
@@ -128,6 +128,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // The module's message boxes are printed, as the messages it posts are.
+    QHost::PrintMessageBoxes(stdout);
     HostFileSystem fileSystem(options.root);
     QHost::HostSession session(&fileSystem, uint16_t(options.width), uint16_t(options.height));
 

@@ -2,7 +2,10 @@
 // Windows calls, over this platform. Each keeps what a test needs to see.
 #pragma once
 
+#include <cstdint>
+
 #include "platform_api.h"
+#include "winapi.h"
 
 // The cursor display count: ShowCursor(true) raises it, ShowCursor(false)
 // lowers it; the cursor shows while the count is 0 or more. Returns the new
@@ -29,3 +32,40 @@ enum
 QPLATFORM_API int GetSystemMetrics(int index);
 // The host's screen size in pixels; a negative size counts as 0.
 QPLATFORM_API void SetScreenSize(int width, int height);
+
+// A modal message box: the stand-in shows none. It keeps the last box and
+// the number shown, hands each to the host's handler (when one is set) and
+// answers IDOK, as a box with only an OK button does.
+enum : UINT
+{
+    MB_OK = 0x00000000
+};
+enum
+{
+    IDOK = 1
+};
+QPLATFORM_API int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type);
+struct MessageBoxRecord
+{
+    HWND owner;
+    const char* text;    // valid until the next box
+    const char* caption; // valid until the next box
+    UINT type;
+};
+// How the host shows a box (null: boxes are only recorded).
+typedef void (*MessageBoxHandler)(const MessageBoxRecord& box, void* user);
+QPLATFORM_API void SetMessageBoxHandler(MessageBoxHandler handler, void* user);
+QPLATFORM_API int GetMessageBoxCount();
+// The last box shown; null before the first.
+QPLATFORM_API const MessageBoxRecord* GetLastMessageBox();
+
+// Keyboard focus: SetFocus gives it to a window and answers the window that
+// had it; GetFocus answers the window that has it (null at first).
+QPLATFORM_API HWND SetFocus(HWND window);
+QPLATFORM_API HWND GetFocus();
+
+// The thread that owns a window: the host drives everything from the one
+// thread that made its windows, so every window belongs to the calling
+// thread. processId (when not null) receives the process id. A null window
+// answers 0.
+QPLATFORM_API uint32_t GetWindowThreadProcessId(HWND window, uint32_t* processId);

@@ -7,11 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
-#include <limits>
 #include <vector>
 
 #include "IWebCtrl.h"
 #include "core/QGUI.h"
+#include "core/Saturate.h"
 #include "render/QXRenderer.h"
 #include "winservices.h"
 
@@ -32,27 +32,16 @@ CEGUI::GUIContext* Context()
     return system ? &system->getDefaultGUIContext() : nullptr;
 }
 
-int32_t Saturate(double value)
-{
-    if (!(value == value))
-        return 0;
-    if (value >= static_cast<double>(std::numeric_limits<int32_t>::max()))
-        return std::numeric_limits<int32_t>::max();
-    if (value <= static_cast<double>(std::numeric_limits<int32_t>::min()))
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(value); // toward zero
-}
-
 int32_t Shift(int32_t value, int32_t by)
 {
-    return Saturate(static_cast<double>(value) + by);
+    return SaturateToInt32(static_cast<double>(value) + by);
 }
 
 // Scales one coordinate in single precision, truncated toward zero.
 int32_t Scale(int32_t value, float scale, bool inverse)
 {
     const float scaled = inverse ? static_cast<float>(value) / scale : static_cast<float>(value) * scale;
-    return Saturate(scaled);
+    return SaturateToInt32(scaled);
 }
 } // namespace
 

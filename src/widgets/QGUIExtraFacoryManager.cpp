@@ -1,6 +1,7 @@
 #include "widgets/QGUIExtraFacoryManager.h"
 
 #include "IQGUI.h"
+#include "core/QGUI.h"
 #include "widgets/WidgetFactories.h"
 
 namespace QGUI
@@ -42,5 +43,38 @@ void QGUIExtraFacoryManager::RegisterWindowFactories()
 {
     AddWindowFactories();
     AddAllRendererFactories();
+}
+
+namespace
+{
+// The module's own main object behind the stored one; null for any other.
+CQGUI* ModuleMainObject(IQGUI* main)
+{
+    return dynamic_cast<CQGUI*>(main);
+}
+} // namespace
+
+bool QGUIExtraFacoryManager::HasHTMLWindows() const
+{
+    return m_pMainObject && m_pMainObject->HasHTMLWindow();
+}
+
+void QGUIExtraFacoryManager::OnMainWindowMoved(int flag)
+{
+    CQGUI* main = ModuleMainObject(m_pMainObject);
+    if (flag == 0 && main)
+        main->OnMainWindowMoved();
+}
+
+void QGUIExtraFacoryManager::RegisterWebWindow(IWebWindow* window)
+{
+    if (CQGUI* main = ModuleMainObject(m_pMainObject))
+        main->RegisterWebWindow(window);
+}
+
+void QGUIExtraFacoryManager::UnregisterWebWindow(IWebWindow* window)
+{
+    if (CQGUI* main = ModuleMainObject(m_pMainObject))
+        main->UnregisterWebWindow(window);
 }
 } // namespace QGUI

@@ -13,6 +13,7 @@
 namespace QGUI
 {
 class IQGUI;
+class IWebWindow;
 
 class QGUIExtraFacoryManager : public Singleton<QGUIExtraFacoryManager>
 {
@@ -30,6 +31,17 @@ public:
     // Adds the window factories to the GUI system in table order, then the
     // window-renderer factories.
     void RegisterWindowFactories();
+
+    // Web-page windows, kept by the main object: whether any has its native
+    // control, and a move of the host's main window (flag 0) that has every
+    // control placed again.
+    bool HasHTMLWindows() const;
+    void OnMainWindowMoved(int flag);
+    // A web-page window joins once its control exists and leaves when the
+    // control goes (the main object shows the system cursor while any is
+    // there).
+    void RegisterWebWindow(IWebWindow* window);
+    void UnregisterWebWindow(IWebWindow* window);
 
 private:
     bool m_bInitialised = false;

@@ -11,6 +11,7 @@
 #include "widgets/GameProgressBar.h"
 #include "widgets/GameProgressBarRenderer.h"
 #include "widgets/GamePushButton.h"
+#include "widgets/HTMLWindow.h"
 #include "widgets/ItemIcon.h"
 #include "widgets/ItemIconRenderer.h"
 #include "widgets/ThinkableFrameWindow.h"
@@ -65,6 +66,7 @@ const WindowFactoryRow kWindowFactories[] = {
     {"QXGame/GameProgressBar", &WindowFactoryFor<GameProgressBar>},
     {"QXGame/CThinkableFrameWindow", &WindowFactoryFor<CThinkableFrameWindow>},
     {"QXGame/GamePushButton", &WindowFactoryFor<CGamePushButton>},
+    {"QXGame/HTMLWindow", &CHTMLWindowFactory::Instance},
 };
 
 struct RendererFactoryRow

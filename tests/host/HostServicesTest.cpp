@@ -487,9 +487,56 @@ TEST(WebCtrlModuleTest, ServesTheManagerAndRecordsMessages)
     EXPECT_EQ(record->lastMessage, 0x0100u);
 
     rc = IFACE_OK;
-    EXPECT_EQ(factory("IWEBCTRL_INTERFACE2", &rc), nullptr);
+    EXPECT_EQ(factory("IWEBCTRL_INTERFACE1", &rc), nullptr);
     EXPECT_EQ(rc, IFACE_FAILED);
     EXPECT_EQ(factory(nullptr, nullptr), nullptr);
+    dlclose(module);
+}
+
+// The stand-in controls keep what they are asked, ask their callback
+// before a navigation, and record (rather than suffer) calls after Release.
+TEST(WebCtrlModuleTest, ServesRecordingControls)
+{
+    void* module = dlopen(QHOST_BEGING_PATH, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(module, nullptr) << dlerror();
+    auto factory = reinterpret_cast<CreateInterfaceFn>(dlsym(module, "CreateInterface"));
+    auto* record = static_cast<WebCtrlRecord*>(factory(QHOST_WEBCTRL_RECORD_VERSION, nullptr));
+    const size_t before = record->controls.size();
+    int32_t rc = IFACE_FAILED;
+    auto* control = static_cast<IWebCtrl*>(factory(WEBCTRL_INTERFACE_VERSION, &rc));
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(rc, IFACE_OK);
+    ASSERT_EQ(record->controls.size(), before + 1);
+    const WebCtrlLog& log = *record->controls.back();
+
+    struct OnlyAbout final : IWebCallBack
+    {
+        void OnCreated(void*) override {}
+        bool OnBeforeNavigate(const char* address, void*) override { return std::strncmp(address, "about:", 6) == 0; }
+        void OnNavigateComplete(const char*) override {}
+        void OnTitleChange(const char*) override {}
+        void OnShowMessage(const char*) override {}
+        void OnNewWindow(const char*, void*) override {}
+    } callback;
+    const WebCtrlRect where{1, 2, 30, 40};
+    EXPECT_FALSE(control->Create(WEBCTRL_STYLE_CHILD, &where, nullptr, 7));
+    EXPECT_TRUE(control->Create(WEBCTRL_STYLE_CHILD, &where, reinterpret_cast<HWND>(0x10), 7));
+    control->SetCallBack(&callback);
+    control->Navigate("about:blank", 0);
+    control->Navigate("http://evil.test/", 0);
+    control->SetRect(&where, true);
+    control->Show(true);
+    EXPECT_EQ(log.page, "about:blank");
+    EXPECT_TRUE(log.visible);
+    EXPECT_EQ(log.rect.width, 30);
+    control->Release();
+    control->Show(true);
+    EXPECT_FALSE(log.visible);
+    EXPECT_EQ(log.callsAfterRelease, 1u);
+    EXPECT_EQ(log.calls.back(), "Show 1 after Release");
+    EXPECT_EQ(log.calls[2], "SetCallBack 1");
+    EXPECT_EQ(log.calls[3], "Navigate about:blank 0");
+    EXPECT_TRUE(record->live().empty() || record->live().back() != &log);
     dlclose(module);
 }
 

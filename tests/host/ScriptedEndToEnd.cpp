@@ -2,8 +2,10 @@
 // script, the host feeds the sample event script frame by frame, the clicks
 // on the main panel's button and on a bag slot reach the engine client as
 // messages, as do the casting button's sounds, the casting panel casts and
-// its plate is dragged, and the frame shows the panels, the button, the texts, the
-// pictures the game draws for the bag's objects and the cursor.
+// its plate is dragged, the web panel's link is refused with a message box,
+// and the frame shows the panels, the button, the texts, the pictures the
+// game draws for the bag's objects and the web page the host paints where
+// its control sits.
 #include <gtest/gtest.h>
 
 #include <CEGUI/CEGUI.h>
@@ -17,6 +19,8 @@
 #include "HostSession.h"
 #include "KeyValues.h"
 #include "SampleArt.h"
+#include "WebCtrlRecord.h"
+#include "winservices.h"
 
 using namespace QHost;
 
@@ -58,7 +62,7 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
         << error;
 
     HostFileSystem files(QHOST_ROOT_DIR);
-    HostSession session(&files, 1024, 768);
+    HostSession session(&files, 1600, 1000);
     session.engine.echo = nullptr;
     ASSERT_TRUE(session.loadModule(QHOST_MODULE_PATH, &error)) << error;
     ASSERT_TRUE(session.init(&error)) << error;
@@ -71,6 +75,7 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     ASSERT_NE(mainPanel, nullptr) << "main.lua did not open QXMainPanel (see CEGUI.log)";
     ASSERT_NE(infoPanel, nullptr) << "main.lua did not open QXInfoPanel (see CEGUI.log)";
     ASSERT_NE(PanelChild("QXBagPanel_Wnd"), nullptr) << "main.lua did not open QXBagPanel (see CEGUI.log)";
+    ASSERT_NE(PanelChild("QXWebPanel_Wnd"), nullptr) << "main.lua did not open QXWebPanel (see CEGUI.log)";
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(mainPanel->getType(), "QXLook/FrameWindow");
     EXPECT_EQ(button->getType(), "QXLook/Button");
@@ -82,6 +87,7 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     ASSERT_NE(plate, nullptr);
     const Box plateBefore = BoxOf(plate);
 
+    const int boxesBefore = GetMessageBoxCount();
     EventPlayer player(events);
     const long frames = 30;
     for (long frame = 1; frame <= frames; ++frame)
@@ -90,15 +96,19 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
 
     // The sample's left clicks land, in order, on the casting button, the
     // main panel's button, the plate (pressed where it was, released where
-    // the drag took it), the bag's first slot and the casting button again;
-    // the module reports each half consumed (over an interface window).
+    // the drag took it), the bag's first slot, the web panel's link button
+    // and the casting button again; the module reports each half consumed
+    // (over an interface window).
     const Box buttonBox = BoxOf(button);
     CEGUI::Window* slot = PanelChild("QXBagPanel_Wnd/Item0");
     ASSERT_NE(slot, nullptr);
     const Box slotBox = BoxOf(slot);
     const Box castBox = BoxOf(castButton);
+    CEGUI::Window* link = PanelChild("QXWebPanel_Wnd/LinkButton");
+    ASSERT_NE(link, nullptr);
+    const Box linkBox = BoxOf(link);
     const Box targets[] = {castBox, castBox, buttonBox, buttonBox, plateBefore, BoxOf(plate),
-                           slotBox, slotBox, castBox,   castBox};
+                           slotBox, slotBox, linkBox,   linkBox,   castBox,     castBox};
     size_t clicks = 0;
     for (const EventPlayer::Result& r : player.results())
     {
@@ -111,6 +121,12 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
         EXPECT_TRUE(r.consumed) << "line " << r.message->line;
     }
     EXPECT_EQ(clicks, std::size(targets));
+
+    // The link asked for another site: refused, with one message box.
+    ASSERT_EQ(GetMessageBoxCount(), boxesBefore + 1);
+    EXPECT_STREQ(GetLastMessageBox()->caption, "Error");
+    EXPECT_STREQ(GetLastMessageBox()->text, "This page is not a page of the game: "
+                                            "http://www.qxgame.example.evil.test/prize - it was not opened.");
 
     // Four messages reached the game, handed over in the local code page:
     // the casting button's sound, the keys the main button's handler set,
@@ -220,16 +236,30 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
             count += Channel(r.pixel(x, y), 16) > 0xE0 && Channel(r.pixel(x, y), 0) < 0x90;
     EXPECT_GT(count, 3);
 
-    // The cursor sits where the last move left it: the arrow's black tip and
-    // white fill.
+    // The web page: the host paints it where the one control sits, over
+    // the page window, and the page stays the news page the link did not
+    // replace.
+    ASSERT_NE(session.webPages.record(), nullptr);
+    const std::vector<const WebCtrlLog*> controls = session.webPages.record()->live();
+    ASSERT_EQ(controls.size(), 1u);
+    EXPECT_EQ(controls[0]->page, "http://www.qxgame.example/news");
+    const CEGUI::Rectf page = PanelChild("QXWebPanel_Wnd/Page")->getUnclippedInnerRect().get();
+    EXPECT_EQ(controls[0]->rect.x, int(page.left()));
+    EXPECT_EQ(controls[0]->rect.y, int(page.top()));
+    EXPECT_EQ(controls[0]->rect.width, int(page.right()) - int(page.left()));
+    EXPECT_EQ(r.pixel(controls[0]->rect.x, controls[0]->rect.y), HostWebPages::kBorderColour);
+    EXPECT_EQ(r.pixel(controls[0]->rect.x + 4, controls[0]->rect.y + controls[0]->rect.height - 3),
+              HostWebPages::kPageColour);
+
+    // While a web page is open the system's cursor shows over the game and
+    // the interface draws none of its own where the mouse is.
     int32_t mx = 0, my = 0;
     session.gui()->GetMousePosition(&mx, &my);
     const HostMessage& last = events.back();
-    ASSERT_EQ(last.message, UINT(WM_MOUSEMOVE));
     EXPECT_EQ(mx, GetXLParam(last.lParam));
     EXPECT_EQ(my, GetYLParam(last.lParam));
-    EXPECT_EQ(r.pixel(mx, my), 0xFF000000u);
-    EXPECT_EQ(r.pixel(mx + 1, my + 4), 0xFFFFFFFFu);
+    EXPECT_GE(GetCursorDisplayCount(), 0);
+    EXPECT_NE(r.pixel(mx, my), 0xFF000000u);
 
     session.shutDown();
 }

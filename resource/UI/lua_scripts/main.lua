@@ -1,5 +1,5 @@
 -- Start-up script of the sample interface: the script globals the module
--- calls, the "QX" style, and the sample panels on the root sheet.
+-- calls, the "QX" style, and the four sample panels on the root sheet.
 
 local gui = QGUI.CQGUI:GetGlobalObject()
 
@@ -40,4 +40,5 @@ gQXPanels = {
     main = open_panel("QXMainPanel"),
     bag = open_panel("QXBagPanel"),
     cast = open_panel("QXCastPanel"),
+    web = open_panel("QXWebPanel"),
 }

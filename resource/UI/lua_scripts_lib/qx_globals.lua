@@ -63,8 +63,14 @@ function FetchNumberFn(key)
     return numbers[key] or 0
 end
 
--- Texts the module asks for by name.
-local strings = {}
+-- Texts the module asks for by name: the web-page window's refusal
+-- message is the first text, the address and the second text, under the
+-- caption "error".
+local strings = {
+    sys_error_dangerous_url1 = "This page is not a page of the game: ",
+    sys_error_dangerous_url2 = " - it was not opened.",
+    error = "Error",
+}
 
 function FetchStringFn(key)
     return strings[key] or ""

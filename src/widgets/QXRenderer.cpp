@@ -2,7 +2,6 @@
 
 #include <CEGUI/System.h>
 #include <CEGUI/Window.h>
-#include <CEGUI/falagard/WidgetLookManager.h>
 
 #include <cmath>
 
@@ -10,6 +9,7 @@
 #include "KeyValues.h"
 #include "render/QXTexture.h"
 #include "widgets/GameObjectQueries.h"
+#include "widgets/LookPieces.h"
 #include "widgets/QGUIExtraFacoryManager.h"
 #include "widgets/QXWindow.h"
 #include "widgets/SharedProperties.h"
@@ -248,29 +248,16 @@ void QXRenderer::ForgetSparkingObject()
 
 const CEGUI::WidgetLookFeel* QXRenderer::look() const
 {
-    if (!d_window || d_window->getLookNFeel().empty())
-        return nullptr;
-    CEGUI::WidgetLookManager& looks = CEGUI::WidgetLookManager::getSingleton();
-    return looks.isWidgetLookAvailable(d_window->getLookNFeel())
-               ? &looks.getWidgetLook(d_window->getLookNFeel())
-               : nullptr;
+    return d_window ? WindowLook(*d_window) : nullptr;
 }
 
 bool QXRenderer::renderStateImagery(const CEGUI::String& name) const
 {
-    const CEGUI::WidgetLookFeel* wlf = look();
-    if (!wlf || (!wlf->isStateImageryPresent(name) && !wlf->getStateImageryNames(true).count(name)))
-        return false;
-    wlf->getStateImagery(name).render(*d_window);
-    return true;
+    return d_window && RenderLookImagery(*d_window, name);
 }
 
 bool QXRenderer::namedArea(const CEGUI::String& name, CEGUI::Rectf& area) const
 {
-    const CEGUI::WidgetLookFeel* wlf = look();
-    if (!wlf || (!wlf->isNamedAreaDefined(name) && !wlf->getNamedAreaNames(true).count(name)))
-        return false;
-    area = wlf->getNamedArea(name).getArea().getPixelRect(*d_window);
-    return true;
+    return d_window && LookNamedArea(*d_window, name, area);
 }
 } // namespace QGUI

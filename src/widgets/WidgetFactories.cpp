@@ -7,6 +7,9 @@
 #include <CEGUI/WindowFactoryManager.h>
 #include <CEGUI/WindowRendererManager.h>
 
+#include "richtext/GameMultiLine.h"
+#include "richtext/GameMultiLineRenderer.h"
+#include "richtext/GuideBox.h"
 #include "widgets/ItemIcon.h"
 #include "widgets/ItemIconRenderer.h"
 
@@ -30,11 +33,15 @@ CEGUI::WindowRendererFactory& RendererFactoryFor(const char* type)
 
 typedef CWidgetFactory<CItemIcon> CItemIconFactory;
 typedef CWidgetFactory<CSpellIcon> CSpellIconFactory;
+typedef CWidgetFactory<CGameMultiLine> CGameMultiLineFactory;
+typedef CWidgetFactory<GuideBox> GuideBoxFactory;
 } // namespace QGUI
 
 namespace CEGUI
 {
 typedef QGUI::CRendererFactory<CItemIconRenderer> CItemIconRendererWRFactory;
+typedef QGUI::CRendererFactory<GameMultiLineRenderer> GameMultiLineRendererWRFactory;
+typedef QGUI::CRendererFactory<GuideBoxRenderer> GuideBoxRendererWRFactory;
 } // namespace CEGUI
 
 namespace QGUI
@@ -50,7 +57,9 @@ struct WindowFactoryRow
 // Window factories, in the order they are added.
 const WindowFactoryRow kWindowFactories[] = {
     {"QXGame/ItemIcon", &WindowFactoryFor<CItemIcon>},
+    {"QXGame/GameMultiLine", &WindowFactoryFor<CGameMultiLine>},
     {"QXGame/SpellIcon", &WindowFactoryFor<CSpellIcon>},
+    {"QXGame/GuideBox", &WindowFactoryFor<GuideBox>},
 };
 
 struct RendererFactoryRow
@@ -62,6 +71,8 @@ struct RendererFactoryRow
 // Window-renderer factories; the row with a null type ends the table.
 const RendererFactoryRow kRendererFactories[] = {
     {"QXGame/ItemIcon", &RendererFactoryFor<CEGUI::CItemIconRenderer>},
+    {"QXGame/GameMultiLineRenderer", &RendererFactoryFor<CEGUI::GameMultiLineRenderer>},
+    {"QXGame/GuideBox", &RendererFactoryFor<CEGUI::GuideBoxRenderer>},
     {nullptr, nullptr},
 };
 

@@ -1,12 +1,14 @@
 // The README's main job inside one test: the module runs the sample start-up
 // script, the host feeds the sample event script frame by frame, the clicks
-// on the main panel's button and on a bag slot reach the engine client as
-// messages, and the frame shows the panels, the button, the texts, the
-// pictures the game draws for the bag's objects and the cursor.
+// on the main panel's button, on a bag slot and on a name in the rich-text
+// panel reach the engine client as messages, and the frame shows the panels,
+// the button, the texts, the pictures the game draws for the bag's objects
+// and in the rich text, and the cursor.
 #include <gtest/gtest.h>
 
 #include <CEGUI/CEGUI.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -80,27 +82,31 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     EXPECT_EQ(player.pending(), 0u) << "the sample events must fit the main job's 30 frames";
 
     // The sample's left clicks land on the button, then on the bag's first
-    // slot, and the module reports each half consumed (over an interface
-    // window).
+    // slot, then on the rich-text window, and the module reports each half
+    // consumed (over an interface window).
     const Box buttonBox = BoxOf(button);
     CEGUI::Window* slot = PanelChild("QXBagPanel_Wnd/Item0");
+    CEGUI::Window* richText = PanelChild("QXRichTextPanel_Wnd/Text");
     ASSERT_NE(slot, nullptr);
-    const Box slotBox = BoxOf(slot);
+    ASSERT_NE(richText, nullptr) << "main.lua did not open QXRichTextPanel (see CEGUI.log)";
+    EXPECT_EQ(richText->getType(), "QXLook/GameMultiLine");
+    const Box targets[] = {buttonBox, BoxOf(slot), BoxOf(richText)};
     int clicks = 0;
     for (const EventPlayer::Result& r : player.results())
     {
         if (r.message->message != WM_LBUTTONDOWN && r.message->message != WM_LBUTTONUP)
             continue;
-        const Box& target = clicks++ < 2 ? buttonBox : slotBox;
+        const Box& target = targets[std::min(clicks++ / 2, 2)];
         EXPECT_TRUE(target.contains(GetXLParam(r.message->lParam), GetYLParam(r.message->lParam)))
             << "line " << r.message->line << " misses its window";
         EXPECT_TRUE(r.consumed) << "line " << r.message->line;
     }
-    EXPECT_EQ(clicks, 4);
+    EXPECT_EQ(clicks, 6);
 
-    // Two messages reached the game, handed over in the local code page:
-    // the keys the button's handler set, then the slot the icon names.
-    ASSERT_EQ(session.engine.messages.size(), 2u);
+    // Three messages reached the game, handed over in the local code page:
+    // the keys the button's handler set, the slot the icon names, the name
+    // clicked in the rich text.
+    ASSERT_EQ(session.engine.messages.size(), 3u);
     KeyValues* message = session.engine.messages[0];
     EXPECT_STREQ(message->GetName(), "_KeyVal_Sample_Click");
     EXPECT_STREQ(message->GetString("Button"), "SendButton");
@@ -111,6 +117,12 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
               "_KeyVal_ItemIcon_Click {PackageName=\"Bag\" PackageId=0 PackageIndex=0 "
               "_KeyVal_Cmd_MouseButton_Type=\"_KeyVal_Cmd_MouseButton_Left\"}");
     EXPECT_EQ(PanelChild("QXBagPanel_Wnd/Hint")->getText(), "Used the slot Item0.");
+    KeyValues* nameClick = session.engine.messages[2];
+    EXPECT_STREQ(nameClick->GetName(), "_KeyVal_Cmd_Click");
+    EXPECT_STREQ(nameClick->GetString("_KeyVal_Cmd_Content"), "Aldric");
+    EXPECT_EQ(nameClick->GetInt("_KeyVal_Cmd_Opcode"), 1);
+    EXPECT_STREQ(nameClick->GetString("_KeyVal_Cmd_WholeText"), richText->getText().c_str());
+    EXPECT_EQ(PanelChild("QXRichTextPanel_Wnd/Status")->getText(), "Clicked the name 'Aldric'.");
 
     // The panel scripts updated their texts from the click and the typed
     // character.
@@ -191,6 +203,22 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
         for (int x = item0.left + 24; x < item0.right - 8; ++x)
             count += Channel(r.pixel(x, y), 16) > 0xE0 && Channel(r.pixel(x, y), 0) < 0x90;
     EXPECT_GT(count, 3);
+
+    // The rich text: its gold run, the game's picture (1, 1) and its first
+    // emote, drawn by the game into the window.
+    const Box text = BoxOf(richText);
+    int gold = 0, picture = 0, emote = 0;
+    for (int y = text.top; y < text.bottom; ++y)
+        for (int x = text.left; x < text.right; ++x)
+        {
+            const uint32_t p = r.pixel(x, y);
+            gold += Channel(p, 16) > 0xC0 && Channel(p, 8) > 0x90 && Channel(p, 8) < 0xC0 && Channel(p, 0) < 0x60;
+            picture += p == HostRender::kPicture11Colour;
+            emote += p == 0xFFFFD030u;
+        }
+    EXPECT_GT(gold, 10);
+    EXPECT_EQ(picture, 32 * 32);
+    EXPECT_GT(emote, 50);
 
     // The cursor sits where the last move left it: the arrow's black tip and
     // white fill.

@@ -87,6 +87,9 @@ TEST_F(RichWindowTest, ScrollbarsShowByTheDocumentAndTheFlags)
         EXPECT_EQ(vbar(w)->getPageSize(), area.getHeight()) << c.name;
         EXPECT_EQ(vbar(w)->getStepSize(), area.getHeight() / 10) << c.name;
         EXPECT_EQ(hbar(w)->getPageSize(), area.getWidth()) << c.name;
+        // The edit box's own formatting, run when its bar comes or goes, is
+        // undone: it still sees one line.
+        EXPECT_EQ(w->getFormattedLines().size(), 1u) << c.name;
     }
 }
 
@@ -317,8 +320,10 @@ TEST_F(RichWindowTest, WindowsWithoutBarsOrAreasStillWork)
     // 24 characters to a line of 198 pixels.
     EXPECT_EQ(w->getDocHeight(), 3 * 12 + 4.0f);
     frame();
+    // Keys move the edit box's caret, also in a box a script made writable.
+    w->setProperty("ReadOnly", "false");
     click(w);
-    const UINT keys[] = {0x28 /* down */, 0x24 /* home */, 0x23 /* end */};
+    const UINT keys[] = {0x28 /* down */, 0x24 /* home */, 0x23 /* end */, 0x08 /* backspace */};
     for (UINT key : keys)
     {
         send(WM_KEYDOWN, key, 1);

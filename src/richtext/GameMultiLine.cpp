@@ -382,7 +382,9 @@ void CGameMultiLine::onTextChanged(CEGUI::WindowEventArgs& e)
     }
     else
     {
-        d_caretPos = std::min(d_caretPos, getText().length());
+        // As the edit box keeps it: at most on the last character (the text
+        // is never empty here).
+        d_caretPos = std::min(d_caretPos, getText().length() - 1);
     }
     ++e.handled;
 }
@@ -405,9 +407,10 @@ CEGUI::Vector2f CGameMultiLine::documentPoint(const CEGUI::Vector2f& screen) con
     return local - textArea().d_min + viewOffset();
 }
 
-void CGameMultiLine::onMouseMove(CEGUI::MouseEventArgs& e)
+// The document hears where the mouse is, so that blocks know whether they
+// are hovered.
+void CGameMultiLine::moveOverDocument(CEGUI::MouseEventArgs& e)
 {
-    CEGUI::Window::onMouseMove(e);
     DocumentUse use(*this);
     if (IDoc* doc = liveDocument())
     {
@@ -417,17 +420,17 @@ void CGameMultiLine::onMouseMove(CEGUI::MouseEventArgs& e)
     ++e.handled;
 }
 
-// The document hears the position outside, so that no block stays hovered.
+void CGameMultiLine::onMouseMove(CEGUI::MouseEventArgs& e)
+{
+    CEGUI::Window::onMouseMove(e);
+    moveOverDocument(e);
+}
+
+// The position is outside now, so no block stays hovered.
 void CGameMultiLine::onMouseLeaves(CEGUI::MouseEventArgs& e)
 {
     CEGUI::Window::onMouseLeaves(e);
-    DocumentUse use(*this);
-    if (IDoc* doc = liveDocument())
-    {
-        const CEGUI::Vector2f p = documentPoint(e.position);
-        doc->OnMouseMove(this, p.d_x, p.d_y, e.button);
-    }
-    ++e.handled;
+    moveOverDocument(e);
 }
 
 // A click may run scripts that change this window's text or destroy the

@@ -156,6 +156,7 @@ private:
     void releaseDocument();
     // The document point under a screen position.
     CEGUI::Vector2f documentPoint(const CEGUI::Vector2f& screen) const;
+    void moveOverDocument(CEGUI::MouseEventArgs& e);
     // Whether the edit box's caret code can run: it needs both bars and a
     // font.
     bool caretUsable() const;

@@ -239,8 +239,33 @@ void HostEngineClient::RenderObjectQuad(uint32_t objectId, int left, int top, in
     if (texRect)
         std::copy(texRect, texRect + 4, quad.texRect);
     objectQuads.push_back(quad);
-    if (d_render)
+    if (!d_render)
+        return;
+    const uint32_t pictures = PictureCreatureId();
+    if (pictures != 0 && objectId == pictures)
+        drawGamePicture(renderOp, left, top, z);
+    else
         drawPicture(objectId, left, top, right, bottom, renderOp);
+}
+
+uint32_t HostEngineClient::PictureCreatureId() const
+{
+    KeyValues* creatures = d_gameData ? d_gameData->FindKey("Creatures") : nullptr;
+    return creatures && creatures->FindKey("Picture") ? uint32_t(creatures->GetInt("Picture")) : 0;
+}
+
+// The picture named by the render operation (group in the high 16 bits,
+// number in the low), at its own size with its top-left at the anchor.
+void HostEngineClient::drawGamePicture(uint32_t packed, int x, int y, float z)
+{
+    IQXHostTexture* picture = d_render->GetPicture(packed >> 16, packed & 0xFFFF);
+    if (!picture)
+        return;
+    const float scale[2] = {1.0f, 1.0f};
+    const float zero[3] = {0.0f, 0.0f, 0.0f};
+    const float src[4] = {0.0f, 0.0f, 1.0f, 1.0f};
+    const uint32_t white[4] = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
+    d_render->DrawQuadAlpha(x, y, picture, scale, zero, src, white, z);
 }
 
 uint32_t HostEngineClient::PictureColour(uint32_t objectId) const

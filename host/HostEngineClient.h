@@ -69,7 +69,9 @@ public:
     bool LoadGameData(IBaseFileSystem* fileSystem, const char* path);
     // Records the call and draws the object's picture into the frame: the
     // module hands over the object's anchor in left and top and the size of
-    // its area in right and bottom.
+    // its area in right and bottom. The game's picture creature ("Picture"
+    // under "Creatures") draws the game picture its render operation names
+    // (rich-text pictures and emotes) at the anchor, unclipped.
     void RenderObjectQuad(uint32_t objectId, int left, int top, int right, int bottom, float z,
                           uint32_t renderOp, const int* texRect) override;
     bool IsGuiRenderSuppressed() override;
@@ -94,12 +96,15 @@ public:
 
     // The "Picture" colour of an object in the game data; 0 for none.
     uint32_t PictureColour(uint32_t objectId) const;
+    // The creature that draws game pictures; 0 when the data names none.
+    uint32_t PictureCreatureId() const;
     static uint32_t Darkened(uint32_t argb);
     static uint32_t Lightened(uint32_t argb);
 
 private:
     void drawPicture(uint32_t objectId, int anchorX, int anchorY, int width, int height,
                      uint32_t renderOp);
+    void drawGamePicture(uint32_t packed, int x, int y, float z);
 
     HostRender* d_render;
     KeyValues* d_gameData = nullptr;

@@ -6,6 +6,39 @@
 
 namespace QHost
 {
+namespace
+{
+// An emote of the sample game: a yellow face, 16 x 16, smiling or not.
+Image EmoteFace(bool smiling)
+{
+    const int side = 16;
+    Image face;
+    face.width = face.height = side;
+    face.argb.assign(side * side, 0);
+    for (int y = 0; y < side; ++y)
+    {
+        for (int x = 0; x < side; ++x)
+        {
+            const float dx = x - 7.5f;
+            const float dy = y - 7.5f;
+            const float r2 = dx * dx + dy * dy;
+            uint32_t& p = face.argb[size_t(y) * side + x];
+            if (r2 <= 56.0f)
+                p = r2 >= 42.0f ? 0xFF604000 : 0xFFFFD030;
+        }
+    }
+    for (int eye : {5, 10})
+        face.argb[size_t(5) * side + eye] = face.argb[size_t(6) * side + eye] = 0xFF302000;
+    // The mouth: a line, its ends raised for a smile.
+    for (int x = 5; x <= 10; ++x)
+    {
+        const bool end = x == 5 || x == 10;
+        face.argb[size_t(smiling && end ? 9 : 10) * side + x] = 0xFF302000;
+    }
+    return face;
+}
+} // namespace
+
 HostSession::HostSession(IBaseFileSystem* fileSystem, uint16_t width, uint16_t height)
     : render(width, height, fileSystem), engine(&render), webPages(fileSystem)
 {
@@ -15,6 +48,9 @@ HostSession::HostSession(IBaseFileSystem* fileSystem, uint16_t width, uint16_t h
     // The game's objects and creatures, when the root has them.
     if (fileSystem)
         engine.LoadGameData(fileSystem, "game\\objects.txt");
+    // The game's first two emotes.
+    render.setPicture(4, 14500, EmoteFace(false));
+    render.setPicture(4, 14501, EmoteFace(true));
 }
 
 HostSession::~HostSession()

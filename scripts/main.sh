@@ -12,9 +12,11 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 OUT="${OUT:-$ROOT/out}"
 mkdir -p "$OUT"
-# The sample interface: main.lua loads the "QX" style and opens two panels;
+# The sample interface: main.lua loads the "QX" style and opens its panels;
 # the event script moves the mouse onto the main panel's button, clicks it
-# (the engine client prints the message the click posts) and types a key.
+# (the engine client prints the message the click posts), types a key,
+# clicks a bag slot and a name in the rich-text panel (each click's message
+# is printed too).
 cd build/root
 "$ROOT/build/host/qhost" --module "$ROOT/build/src/libqgui.so" --root . --frames "${FRAMES:-30}" \
   --out "$OUT" --script main.lua --events resource/UI/events/sample.events "$@"

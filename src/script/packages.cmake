@@ -22,3 +22,4 @@ function(qgui_tolua_package name)
 endfunction()
 
 qgui_tolua_package(MainPackage)
+qgui_tolua_package(WidgetPackage)

@@ -15,13 +15,18 @@ const CEGUI::WidgetLookFeel* WindowLook(const CEGUI::Window& window)
     return looks.isWidgetLookAvailable(name) ? &looks.getWidgetLook(name) : nullptr;
 }
 
+bool HasLookImagery(const CEGUI::Window& window, const CEGUI::String& name)
+{
+    const CEGUI::WidgetLookFeel* wlf = WindowLook(window);
+    return wlf && (wlf->isStateImageryPresent(name) || wlf->getStateImageryNames(true).count(name));
+}
+
 bool RenderLookImagery(CEGUI::Window& window, const CEGUI::String& name, const CEGUI::Rectf* area,
                        const CEGUI::ColourRect* colours, const CEGUI::Rectf* clip)
 {
-    const CEGUI::WidgetLookFeel* wlf = WindowLook(window);
-    if (!wlf || (!wlf->isStateImageryPresent(name) && !wlf->getStateImageryNames(true).count(name)))
+    if (!HasLookImagery(window, name))
         return false;
-    const CEGUI::StateImagery& imagery = wlf->getStateImagery(name);
+    const CEGUI::StateImagery& imagery = WindowLook(window)->getStateImagery(name);
     if (area)
         imagery.render(window, *area, colours, clip);
     else

@@ -2,16 +2,11 @@
 
 #include "IQGUI.h"
 #include "core/QGUI.h"
+#include "script/WidgetPackage.h"
 #include "widgets/WidgetFactories.h"
 
 namespace QGUI
 {
-namespace
-{
-// The open function of the widget script package, once that package exists.
-constexpr ScriptPackageOpenFn kWidgetPackageOpen = nullptr;
-} // namespace
-
 QGUIExtraFacoryManager::QGUIExtraFacoryManager()
 {
     m_ProviderNames["QXGame/ItemIcon"] = "GamePackageManagerProxy";
@@ -28,8 +23,8 @@ void QGUIExtraFacoryManager::SetMainObject(IQGUI* main)
     // register its bindings twice.
     const bool changed = main && main != m_pMainObject;
     m_pMainObject = main;
-    if (changed && kWidgetPackageOpen)
-        main->OpenScriptPackage(kWidgetPackageOpen);
+    if (changed)
+        main->OpenScriptPackage(&OpenWidgetScriptPackage);
 }
 
 const std::string& QGUIExtraFacoryManager::GetProviderName(const CEGUI::String& windowType) const

@@ -38,6 +38,16 @@ int32_t IntText::fromString(const CEGUI::String& s)
     return v;
 }
 
+CEGUI::String ColourText::toString(const CEGUI::Colour& v)
+{
+    return CEGUI::PropertyHelper<CEGUI::Colour>::toString(v);
+}
+
+CEGUI::Colour ColourText::fromString(const CEGUI::String& s)
+{
+    return CEGUI::PropertyHelper<CEGUI::Colour>::fromString(s);
+}
+
 CEGUI::String UVector2Text::toString(const CEGUI::UVector2& v)
 {
     return CEGUI::PropertyHelper<CEGUI::UVector2>::toString(v);

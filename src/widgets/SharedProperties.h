@@ -72,6 +72,16 @@ struct StringText
     static const CEGUI::String& fromString(const CEGUI::String& s) { return s; }
 };
 
+// "AARRGGBB" in hex; text that does not read as one is opaque black.
+struct ColourText
+{
+    typedef CEGUI::Colour Value;
+    typedef const CEGUI::Colour& Param;
+    static const char* dataType() { return "Colour"; }
+    static CEGUI::String toString(const CEGUI::Colour& v);
+    static CEGUI::Colour fromString(const CEGUI::String& s);
+};
+
 // "{{xs,xo},{ys,yo}}".
 struct UVector2Text
 {

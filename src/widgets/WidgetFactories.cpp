@@ -12,6 +12,9 @@
 #include "widgets/GameProgressBarRenderer.h"
 #include "widgets/GamePushButton.h"
 #include "widgets/HTMLWindow.h"
+#include "richtext/GameMultiLine.h"
+#include "richtext/GameMultiLineRenderer.h"
+#include "richtext/GuideBox.h"
 #include "widgets/ItemIcon.h"
 #include "widgets/ItemIconRenderer.h"
 #include "widgets/ThinkableFrameWindow.h"
@@ -40,12 +43,16 @@ typedef CWidgetFactory<CQXDecorateWindow> CQXDecorateWindowFactory;
 typedef CWidgetFactory<GameProgressBar> GameProgressBarFactory;
 typedef CWidgetFactory<CThinkableFrameWindow> CThinkableFrameWindowFactory;
 typedef CWidgetFactory<CGamePushButton> CGamePushButtonFactory;
+typedef CWidgetFactory<CGameMultiLine> CGameMultiLineFactory;
+typedef CWidgetFactory<GuideBox> GuideBoxFactory;
 } // namespace QGUI
 
 namespace CEGUI
 {
 typedef QGUI::CRendererFactory<CItemIconRenderer> CItemIconRendererWRFactory;
 typedef QGUI::CRendererFactory<GameProgressBarRenderer> GameProgressBarRendererWRFactory;
+typedef QGUI::CRendererFactory<GameMultiLineRenderer> GameMultiLineRendererWRFactory;
+typedef QGUI::CRendererFactory<GuideBoxRenderer> GuideBoxRendererWRFactory;
 } // namespace CEGUI
 
 namespace QGUI
@@ -61,11 +68,13 @@ struct WindowFactoryRow
 // Window factories, in the order they are added.
 const WindowFactoryRow kWindowFactories[] = {
     {"QXGame/ItemIcon", &WindowFactoryFor<CItemIcon>},
+    {"QXGame/GameMultiLine", &WindowFactoryFor<CGameMultiLine>},
     {"QXGame/SpellIcon", &WindowFactoryFor<CSpellIcon>},
     {"QXGame/DecorateWindow", &WindowFactoryFor<CQXDecorateWindow>},
     {"QXGame/GameProgressBar", &WindowFactoryFor<GameProgressBar>},
     {"QXGame/CThinkableFrameWindow", &WindowFactoryFor<CThinkableFrameWindow>},
     {"QXGame/GamePushButton", &WindowFactoryFor<CGamePushButton>},
+    {"QXGame/GuideBox", &WindowFactoryFor<GuideBox>},
     {"QXGame/HTMLWindow", &CHTMLWindowFactory::Instance},
 };
 
@@ -78,7 +87,9 @@ struct RendererFactoryRow
 // Window-renderer factories; the row with a null type ends the table.
 const RendererFactoryRow kRendererFactories[] = {
     {"QXGame/ItemIcon", &RendererFactoryFor<CEGUI::CItemIconRenderer>},
+    {"QXGame/GameMultiLineRenderer", &RendererFactoryFor<CEGUI::GameMultiLineRenderer>},
     {"QXGame/GameProgressBarRenderer", &RendererFactoryFor<CEGUI::GameProgressBarRenderer>},
+    {"QXGame/GuideBox", &RendererFactoryFor<CEGUI::GuideBoxRenderer>},
     {nullptr, nullptr},
 };
 

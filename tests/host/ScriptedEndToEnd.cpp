@@ -1,11 +1,11 @@
 // The README's main job inside one test: the module runs the sample start-up
 // script, the host feeds the sample event script frame by frame, the clicks
-// on the main panel's button and on a bag slot reach the engine client as
-// messages, as do the casting button's sounds, the casting panel casts and
-// its plate is dragged, the web panel's link is refused with a message box,
-// and the frame shows the panels, the button, the texts, the pictures the
-// game draws for the bag's objects and the web page the host paints where
-// its control sits.
+// on the main panel's button, on a bag slot and on a name in the rich-text
+// panel reach the engine client as messages, as do the casting button's
+// sounds, the casting panel casts and its plate is dragged, the web panel's
+// link is refused with a message box, and the frame shows the panels, the
+// button, the texts, the pictures the game draws for the bag's objects and
+// in the rich text, and the web page the host paints where its control sits.
 #include <gtest/gtest.h>
 
 #include <CEGUI/CEGUI.h>
@@ -96,19 +96,23 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
 
     // The sample's left clicks land, in order, on the casting button, the
     // main panel's button, the plate (pressed where it was, released where
-    // the drag took it), the bag's first slot, the web panel's link button
-    // and the casting button again; the module reports each half consumed
-    // (over an interface window).
+    // the drag took it), the name in the rich-text window, the bag's first
+    // slot, the web panel's link button and the casting button again;
+    // the module reports each half consumed (over an interface window).
     const Box buttonBox = BoxOf(button);
     CEGUI::Window* slot = PanelChild("QXBagPanel_Wnd/Item0");
+    CEGUI::Window* richText = PanelChild("QXRichTextPanel_Wnd/Text");
     ASSERT_NE(slot, nullptr);
+    ASSERT_NE(richText, nullptr) << "main.lua did not open QXRichTextPanel (see CEGUI.log)";
+    EXPECT_EQ(richText->getType(), "QXLook/GameMultiLine");
     const Box slotBox = BoxOf(slot);
     const Box castBox = BoxOf(castButton);
+    const Box textBox = BoxOf(richText);
     CEGUI::Window* link = PanelChild("QXWebPanel_Wnd/LinkButton");
     ASSERT_NE(link, nullptr);
     const Box linkBox = BoxOf(link);
-    const Box targets[] = {castBox, castBox, buttonBox, buttonBox, plateBefore, BoxOf(plate),
-                           slotBox, slotBox, linkBox,   linkBox,   castBox,     castBox};
+    const Box targets[] = {castBox, castBox, buttonBox, buttonBox, plateBefore, BoxOf(plate), textBox,
+                           textBox, slotBox,  slotBox,   linkBox,     linkBox,      castBox, castBox};
     size_t clicks = 0;
     for (const EventPlayer::Result& r : player.results())
     {
@@ -128,23 +132,30 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     EXPECT_STREQ(GetLastMessageBox()->text, "This page is not a page of the game: "
                                             "http://www.qxgame.example.evil.test/prize - it was not opened.");
 
-    // Four messages reached the game, handed over in the local code page:
+    // Five messages reached the game, handed over in the local code page:
     // the casting button's sound, the keys the main button's handler set,
-    // the slot the icon names, and the second cast's sound.
-    ASSERT_EQ(session.engine.messages.size(), 4u);
+    // the name clicked in the rich text, the slot the icon names, and the
+    // second cast's sound.
+    ASSERT_EQ(session.engine.messages.size(), 5u);
     KeyValues* message = session.engine.messages[1];
     EXPECT_STREQ(message->GetName(), "_KeyVal_Sample_Click");
     EXPECT_STREQ(message->GetString("Button"), "SendButton");
     EXPECT_EQ(message->GetInt("Count"), 1);
     EXPECT_EQ(HostEngineClient::Describe(message),
               "_KeyVal_Sample_Click {Button=\"SendButton\" Count=1}");
-    EXPECT_EQ(HostEngineClient::Describe(session.engine.messages[2]),
+    EXPECT_EQ(HostEngineClient::Describe(session.engine.messages[3]),
               "_KeyVal_ItemIcon_Click {PackageName=\"Bag\" PackageId=0 PackageIndex=0 "
               "_KeyVal_Cmd_MouseButton_Type=\"_KeyVal_Cmd_MouseButton_Left\"}");
-    for (size_t i : {size_t(0), size_t(3)})
+    for (size_t i : {size_t(0), size_t(4)})
         EXPECT_EQ(HostEngineClient::Describe(session.engine.messages[i]),
                   "_KeyVal_Play_Sound {_KeyVal_Sound_Name=\"interface.button\"}");
     EXPECT_EQ(PanelChild("QXBagPanel_Wnd/Hint")->getText(), "Used the slot Item0.");
+    KeyValues* nameClick = session.engine.messages[2];
+    EXPECT_STREQ(nameClick->GetName(), "_KeyVal_Cmd_Click");
+    EXPECT_STREQ(nameClick->GetString("_KeyVal_Cmd_Content"), "Aldric");
+    EXPECT_EQ(nameClick->GetInt("_KeyVal_Cmd_Opcode"), 1);
+    EXPECT_STREQ(nameClick->GetString("_KeyVal_Cmd_WholeText"), richText->getText().c_str());
+    EXPECT_EQ(PanelChild("QXRichTextPanel_Wnd/Status")->getText(), "Clicked the name 'Aldric'.");
 
     // The casting panel: the first cast ran full and back to empty (both
     // of the bar's events), the second is under way; the frame window
@@ -250,6 +261,24 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     EXPECT_EQ(r.pixel(controls[0]->rect.x, controls[0]->rect.y), HostWebPages::kBorderColour);
     EXPECT_EQ(r.pixel(controls[0]->rect.x + 4, controls[0]->rect.y + controls[0]->rect.height - 3),
               HostWebPages::kPageColour);
+
+    // While a web page is open the system's cursor shows over the game and
+    // the interface draws none of its own where the mouse is.
+    // The rich text: its gold run, the game's picture (1, 1) and its first
+    // emote, drawn by the game into the window.
+    const Box text = BoxOf(richText);
+    int gold = 0, picture = 0, emote = 0;
+    for (int y = text.top; y < text.bottom; ++y)
+        for (int x = text.left; x < text.right; ++x)
+        {
+            const uint32_t p = r.pixel(x, y);
+            gold += Channel(p, 16) > 0xC0 && Channel(p, 8) > 0x90 && Channel(p, 8) < 0xC0 && Channel(p, 0) < 0x60;
+            picture += p == HostRender::kPicture11Colour;
+            emote += p == 0xFFFFD030u;
+        }
+    EXPECT_GT(gold, 10);
+    EXPECT_EQ(picture, 32 * 32);
+    EXPECT_GT(emote, 50);
 
     // While a web page is open the system's cursor shows over the game and
     // the interface draws none of its own where the mouse is.

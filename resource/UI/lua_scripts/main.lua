@@ -41,4 +41,5 @@ gQXPanels = {
     bag = open_panel("QXBagPanel"),
     cast = open_panel("QXCastPanel"),
     web = open_panel("QXWebPanel"),
+    richText = open_panel("QXRichTextPanel"),
 }

@@ -14,6 +14,33 @@ function gFn_try_catch_focus_ui()
     return 0
 end
 
+-- Items of the rich-text windows: their colour by item id (the key names
+-- the set of colours asked for), and the count of windows that show each.
+local item_colours = { [1001] = "FF60B0FF" }
+qx_item_refs = {}
+
+function FetchColourBySetFn(key, id)
+    return item_colours[id] or "FFC0C0C0"
+end
+
+function gFn_chatItem_add_ref(id)
+    qx_item_refs[id] = (qx_item_refs[id] or 0) + 1
+    return 0
+end
+
+function gFn_chatItem_release_ref(id)
+    qx_item_refs[id] = (qx_item_refs[id] or 1) - 1
+    return 0
+end
+
+-- A command, name or item clicked in a rich-text window.
+function gFn_guide_cmd_text_on_click(opcode, command)
+    if QXRichTextPanel_clicked ~= nil then
+        QXRichTextPanel_clicked(opcode, command)
+    end
+    return 0
+end
+
 -- Guide texts of the rich-text windows: the sample draws none.
 function gFn_guide_cmd_text_draw_begin()
     return 0

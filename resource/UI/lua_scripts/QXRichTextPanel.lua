@@ -1,0 +1,52 @@
+-- The rich-text panel: the colours of the markup, the panel's text, and a
+-- status line that shows the last command, name or item clicked in it.
+
+local WINDOW = "QXRichTextPanel_Wnd"
+
+-- Markup: "{T colour:text}" a coloured run, "{N name:text}" a player's
+-- name, "{I id:text}" an item, "{C command:text}" a command, "{P group:number}"
+-- a game picture and "{E number}" an emote.
+local TEXT = "{T title:Rich text in the QX style.}\n"
+    .. "Text outside tags wraps at the window's edge, and runs can be "
+    .. "{T gold:gold} or {T sky:sky blue}. "
+    .. "{N Aldric:Aldric} offers you {I 1001:[Short sword]}; "
+    .. "type {C /wave:/wave} to greet him.\n"
+    .. "A picture {P 1:1} and an emote {E 1} sit in the line."
+
+local function panel_window()
+    return qx_panel_window(WINDOW)
+end
+
+local function set_status(text)
+    local w = panel_window()
+    local status = w and w:getChild("Status")
+    if status ~= nil then
+        status:setText(text)
+    end
+end
+
+-- Opcodes of clicked texts the status line names.
+local KINDS = { [0] = "command", [1] = "name", [4] = "item" }
+
+-- The module calls this for every command, name or item clicked in any
+-- rich-text window (the click's message has gone to the game already).
+function QXRichTextPanel_clicked(opcode, command)
+    set_status("Clicked the " .. (KINDS[opcode] or "link") .. " '" .. command .. "'.")
+end
+
+function QXRichTextPanel_on_attach()
+    local colours = QGUI.TextParser.CColorPropertyManager:Instance()
+    colours:RegisterColorByString("title", "FFFFE060", "FF000000")
+    colours:RegisterColorByString("gold", "FFE0B040", "FF000000")
+    colours:RegisterColorByString("sky", "FF80C8FF", "FF000000")
+    -- Commands and names: their text, the highlight behind a hovered one,
+    -- and the text of a hovered one.
+    colours:SetClickColorByString("FF70E070", "FF305030", "FFFFFFFF")
+
+    local w = panel_window()
+    local text = w and w:getChild("Text")
+    if text == nil then
+        error(WINDOW .. "/Text is missing")
+    end
+    text:setText(TEXT)
+end

@@ -7,8 +7,14 @@
 #include <CEGUI/WindowFactoryManager.h>
 #include <CEGUI/WindowRendererManager.h>
 
+#include "widgets/ChatEditBox.h"
+#include "widgets/GameEditBox.h"
+#include "widgets/GameEditBoxRenderer.h"
+#include "widgets/GameMultiColumnList.h"
+#include "widgets/GameMultilineEditbox.h"
 #include "widgets/ItemIcon.h"
 #include "widgets/ItemIconRenderer.h"
+#include "widgets/TabControlForChat.h"
 
 namespace QGUI
 {
@@ -30,11 +36,19 @@ CEGUI::WindowRendererFactory& RendererFactoryFor(const char* type)
 
 typedef CWidgetFactory<CItemIcon> CItemIconFactory;
 typedef CWidgetFactory<CSpellIcon> CSpellIconFactory;
+typedef CWidgetFactory<CGameEditBox> CGameEditBoxFactory;
+typedef CWidgetFactory<CGameMultilineInput> CGameMultilineInputFactory;
+typedef CWidgetFactory<CRichContentEdit> CRichContentEditFactory;
+typedef CWidgetFactory<CTabControlForChat> CTabControlForChatFactory;
+typedef CWidgetFactory<CChatEditBox> CChatEditBoxFactory;
+typedef CWidgetFactory<CGameMultilineEditbox> CGameMultilineEditboxFactory;
 } // namespace QGUI
 
 namespace CEGUI
 {
 typedef QGUI::CRendererFactory<CItemIconRenderer> CItemIconRendererWRFactory;
+typedef QGUI::CRendererFactory<CRichContentEditRenderer> CRichContentEditRendererWRFactory;
+typedef QGUI::CRendererFactory<CGameMultiColumnList> CGameMultiColumnListWRFactory;
 } // namespace CEGUI
 
 namespace QGUI
@@ -51,6 +65,12 @@ struct WindowFactoryRow
 const WindowFactoryRow kWindowFactories[] = {
     {"QXGame/ItemIcon", &WindowFactoryFor<CItemIcon>},
     {"QXGame/SpellIcon", &WindowFactoryFor<CSpellIcon>},
+    {"QXGame/GameEditBox", &WindowFactoryFor<CGameEditBox>},
+    {"QXGame/GameMultilineInput", &WindowFactoryFor<CGameMultilineInput>},
+    {"QXGame/RichContentEdit", &WindowFactoryFor<CRichContentEdit>},
+    {"QXGame/TabControlForChat", &WindowFactoryFor<CTabControlForChat>},
+    {"QXGame/ChatEditBox", &WindowFactoryFor<CChatEditBox>},
+    {"QXGame/GameMultilineEditbox", &WindowFactoryFor<CGameMultilineEditbox>},
 };
 
 struct RendererFactoryRow
@@ -62,6 +82,8 @@ struct RendererFactoryRow
 // Window-renderer factories; the row with a null type ends the table.
 const RendererFactoryRow kRendererFactories[] = {
     {"QXGame/ItemIcon", &RendererFactoryFor<CEGUI::CItemIconRenderer>},
+    {"QXGame/RichContentEditRenderer", &RendererFactoryFor<CEGUI::CRichContentEditRenderer>},
+    {"QGUI/MultiColumnList", &RendererFactoryFor<CEGUI::CGameMultiColumnList>},
     {nullptr, nullptr},
 };
 

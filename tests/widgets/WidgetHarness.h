@@ -39,7 +39,8 @@
 //   font whose every printable character is one 8 x 12 quad, 8 pixels apart,
 //   12 pixels line spacing, from the imageset "HFont" (texture "HGlyphs.tga").
 //   Looks are added by addLooks; each named state imagery draws "H/White"
-//   over the whole window in its own colour.
+//   over the whole window in its own colour. The GUI library's core window
+//   renderers ("Core/Editbox" and the others) are there for the looks.
 // - Everything of the module tests' GuiFixture: run() runs script text on
 //   the module's state, text() and number() read globals, fs serves files
 //   (addStyleFiles adds more before the start), logger keeps the log.
@@ -398,7 +399,9 @@ private:
             "<?xml version=\"1.0\" ?><Falagard version=\"7\">" + style.looks + "</Falagard>";
         fs.files["resource\\UI\\schemes\\H.scheme"] =
             "<?xml version=\"1.0\" ?><GUIScheme version=\"5\" name=\"H\"><Imageset filename=\"H.imageset\" />"
-            "<LookNFeel filename=\"H.looknfeel\" />" + style.mappings + "</GUIScheme>";
+            "<LookNFeel filename=\"H.looknfeel\" />"
+            "<WindowRendererSet filename=\"CEGUICoreWindowRendererSet\" />" +
+            style.mappings + "</GUIScheme>";
     }
 };
 } // namespace harness

@@ -88,15 +88,25 @@ CEGUI::String CGameEditBox::selectedText() const
 void CGameEditBox::onTextChanged(CEGUI::WindowEventArgs& e)
 {
     CEGUI::Editbox::onTextChanged(e);
-    measureCaret();
+    m_nCaretAtChange = getCaretIndex();
+    m_fWidthAtChange = getUnclippedInnerRect().get().getWidth();
+    m_bOffsetPending = true;
 }
 
-void CGameEditBox::measureCaret()
+// Measuring costs a pass over the text, which typing would pay for every
+// character; it is paid here, once per text change that is asked about.
+float CGameEditBox::getCaratOffset() const
 {
-    const CEGUI::Font* font = getFont();
-    const float extent = font ? font->getTextExtent(getText().substr(0, getCaretIndex()), 1.0f) : 0.0f;
-    const float width = getUnclippedInnerRect().get().getWidth();
-    m_fCaratOffset = extent > width ? width : extent;
+    if (m_bOffsetPending)
+    {
+        const CEGUI::Font* font = getFont();
+        const CEGUI::String& text = getText();
+        const size_t caret = m_nCaretAtChange < text.length() ? m_nCaretAtChange : text.length();
+        const float extent = font ? font->getTextExtent(text.substr(0, caret), 1.0f) : 0.0f;
+        m_fCaratOffset = extent > m_fWidthAtChange ? m_fWidthAtChange : extent;
+        m_bOffsetPending = false;
+    }
+    return m_fCaratOffset;
 }
 
 // An editable box keeps every key pressed in it from the handlers of the

@@ -47,7 +47,7 @@ public:
     void setMaxNumber(uint32_t max) { m_nMaxNumber = max; }
     // Pixels from the text's start to the caret at the last text change,
     // never more than the inner width.
-    float getCaratOffset() const { return m_fCaratOffset; }
+    float getCaratOffset() const;
     // What action properties read.
     CEGUI::String emptyText() const { return CEGUI::String(); }
 
@@ -85,11 +85,15 @@ protected:
     static CEGUI::ShareProSet SharePropertySet;
 
 private:
-    void measureCaret();
-
     bool m_bNumeric = false;
     uint32_t m_nMaxNumber = NoMaximum;
-    float m_fCaratOffset = 0.0f;
+    // The caret offset is measured when it is asked for, from the caret and
+    // the inner width as they were at the last text change (the text has not
+    // changed since).
+    mutable float m_fCaratOffset = 0.0f;
+    mutable bool m_bOffsetPending = false;
+    size_t m_nCaretAtChange = 0;
+    float m_fWidthAtChange = 0.0f;
 };
 
 class CRichContentEdit : public CGameEditBox

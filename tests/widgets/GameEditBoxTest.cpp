@@ -144,6 +144,7 @@ TEST_F(GameEditBoxTest, TheCaretOffsetIsMeasuredAtTextChangesAndCappedAtTheInner
     box->setCaretIndex(1);
     EXPECT_EQ(box->getCaratOffset(), 3 * kGlyphWidth);
     type("d");
+    box->setCaretIndex(0);
     EXPECT_EQ(box->getCaratOffset(), 2 * kGlyphWidth);
 
     box->setText(std::string(100, 'x'));

@@ -12,11 +12,14 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"
 OUT="${OUT:-$ROOT/out}"
 mkdir -p "$OUT"
-# The sample interface: main.lua loads the "QX" style and opens two panels;
+# The sample interface: main.lua loads the "QX" style and opens four panels;
 # the event script moves the mouse onto the main panel's button, clicks it
-# (the engine client prints the message the click posts) and types a key.
+# (the engine client prints the message the click posts), types a key,
+# clicks a bag slot, and in the chat panel chooses a tab, types a line,
+# links an item into it and sends it with Enter (the engine client prints
+# the line with the item link).
 cd build/root
-"$ROOT/build/host/qhost" --module "$ROOT/build/src/libqgui.so" --root . --frames "${FRAMES:-30}" \
+"$ROOT/build/host/qhost" --module "$ROOT/build/src/libqgui.so" --root . --frames "${FRAMES:-60}" \
   --out "$OUT" --script main.lua --events resource/UI/events/sample.events "$@"
 # Script failures do not stop the module; they are logged.
 if grep -q '(Error)' CEGUI.log; then

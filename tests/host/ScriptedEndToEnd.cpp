@@ -1,6 +1,7 @@
 // The README's main job inside one test: the module runs the sample start-up
 // script, the host feeds the sample event script frame by frame, the clicks
-// on the main panel's button and on a bag slot reach the engine client as
+// on the main panel's button and on a bag slot and the line typed into the
+// chat panel (with an item linked into it) reach the engine client as
 // messages, and the frame shows the panels, the button, the texts, the
 // pictures the game draws for the bag's objects and the cursor.
 #include <gtest/gtest.h>
@@ -69,38 +70,49 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     ASSERT_NE(mainPanel, nullptr) << "main.lua did not open QXMainPanel (see CEGUI.log)";
     ASSERT_NE(infoPanel, nullptr) << "main.lua did not open QXInfoPanel (see CEGUI.log)";
     ASSERT_NE(PanelChild("QXBagPanel_Wnd"), nullptr) << "main.lua did not open QXBagPanel (see CEGUI.log)";
+    ASSERT_NE(PanelChild("QXChatPanel_Wnd"), nullptr) << "main.lua did not open QXChatPanel (see CEGUI.log)";
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(mainPanel->getType(), "QXLook/FrameWindow");
     EXPECT_EQ(button->getType(), "QXLook/Button");
 
     EventPlayer player(events);
-    const long frames = 30;
+    const long frames = 60;
     for (long frame = 1; frame <= frames; ++frame)
         session.frame([&] { player.feedFrame(session, frame, nullptr); });
-    EXPECT_EQ(player.pending(), 0u) << "the sample events must fit the main job's 30 frames";
+    EXPECT_EQ(player.pending(), 0u) << "the sample events must fit the main job's 60 frames";
 
-    // The sample's left clicks land on the button, then on the bag's first
-    // slot, and the module reports each half consumed (over an interface
+    // The sample's left clicks land on the button, on the bag's first slot,
+    // on the chat panel's "Party" tab, its input line and its "Link item"
+    // button, and the module reports each half consumed (over an interface
     // window).
     const Box buttonBox = BoxOf(button);
     CEGUI::Window* slot = PanelChild("QXBagPanel_Wnd/Item0");
+    CEGUI::Window* partyTab = PanelChild("QXChatPanel_Wnd/Tabs/__auto_TabPane__Buttons/__auto_btnParty");
+    CEGUI::Window* input = PanelChild("QXChatPanel_Wnd/Input");
+    CEGUI::Window* link = PanelChild("QXChatPanel_Wnd/LinkButton");
     ASSERT_NE(slot, nullptr);
+    ASSERT_NE(partyTab, nullptr);
+    ASSERT_NE(input, nullptr);
+    ASSERT_NE(link, nullptr);
     const Box slotBox = BoxOf(slot);
-    int clicks = 0;
+    const std::vector<Box> targets = {buttonBox, slotBox, BoxOf(partyTab), BoxOf(input), BoxOf(link)};
+    size_t clicks = 0;
     for (const EventPlayer::Result& r : player.results())
     {
         if (r.message->message != WM_LBUTTONDOWN && r.message->message != WM_LBUTTONUP)
             continue;
-        const Box& target = clicks++ < 2 ? buttonBox : slotBox;
+        ASSERT_LT(clicks / 2, targets.size());
+        const Box& target = targets[clicks++ / 2];
         EXPECT_TRUE(target.contains(GetXLParam(r.message->lParam), GetYLParam(r.message->lParam)))
             << "line " << r.message->line << " misses its window";
         EXPECT_TRUE(r.consumed) << "line " << r.message->line;
     }
-    EXPECT_EQ(clicks, 4);
+    EXPECT_EQ(clicks, 2 * targets.size());
 
-    // Two messages reached the game, handed over in the local code page:
-    // the keys the button's handler set, then the slot the icon names.
-    ASSERT_EQ(session.engine.messages.size(), 2u);
+    // Three messages reached the game, handed over in the local code page:
+    // the keys the button's handler set, the slot the icon names, and the
+    // chat line with the linked item made a link by the chat input.
+    ASSERT_EQ(session.engine.messages.size(), 3u);
     KeyValues* message = session.engine.messages[0];
     EXPECT_STREQ(message->GetName(), "_KeyVal_Sample_Click");
     EXPECT_STREQ(message->GetString("Button"), "SendButton");
@@ -111,6 +123,10 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
               "_KeyVal_ItemIcon_Click {PackageName=\"Bag\" PackageId=0 PackageIndex=0 "
               "_KeyVal_Cmd_MouseButton_Type=\"_KeyVal_Cmd_MouseButton_Left\"}");
     EXPECT_EQ(PanelChild("QXBagPanel_Wnd/Hint")->getText(), "Used the slot Item0.");
+    EXPECT_EQ(HostEngineClient::Describe(session.engine.messages[2]),
+              "_KeyVal_Chat_Send {Channel=\"Party\" Text=\"Look: {I 1001:[Short sword]} is mine!\" Links=1}");
+    EXPECT_EQ(PanelChild("QXChatPanel_Wnd/Status")->getText(), "Sent line 1 to Party.");
+    EXPECT_EQ(input->getText(), "");
 
     // The panel scripts updated their texts from the click and the typed
     // character.

@@ -240,6 +240,23 @@ TEST_F(GameEditBoxTest, KeysPressedInAnEditableBoxGoNoFurther)
     EXPECT_EQ(panelKeys, 2);
 }
 
+// Keys are kept by counting the box as the modal window while it handles
+// them; a modal window a handler opens meanwhile stays modal.
+TEST_F(GameEditBoxTest, AModalWindowChosenWhileAKeyIsHandledStays)
+{
+    CEGUI::GUIContext& ctx = CEGUI::System::getSingleton().getDefaultGUIContext();
+    CEGUI::Window* dialog = create("DefaultWindow", "dialog", 300, 300, 50, 50);
+    EXPECT_EQ(ctx.getModalWindow(), nullptr);
+    box->subscribeEvent(CEGUI::Editbox::EventTextAccepted, [dialog](const CEGUI::EventArgs&) {
+        dialog->setModalState(true);
+        return true;
+    });
+    EXPECT_TRUE(send(WM_KEYDOWN, 'A'));
+    EXPECT_EQ(ctx.getModalWindow(), nullptr);
+    EXPECT_TRUE(send(WM_KEYDOWN, VK_RETURN));
+    EXPECT_EQ(ctx.getModalWindow(), dialog);
+}
+
 TEST_F(GameEditBoxTest, PropertiesAndTheRichContentEdit)
 {
     EXPECT_EQ(box->getProperty("Numeric"), "False");

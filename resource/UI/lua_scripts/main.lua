@@ -1,5 +1,5 @@
 -- Start-up script of the sample interface: the script globals the module
--- calls, the "QX" style, and the three sample panels on the root sheet.
+-- calls, the "QX" style, and the four sample panels on the root sheet.
 
 local gui = QGUI.CQGUI:GetGlobalObject()
 
@@ -39,4 +39,5 @@ gQXPanels = {
     info = open_panel("QXInfoPanel"),
     main = open_panel("QXMainPanel"),
     bag = open_panel("QXBagPanel"),
+    chat = open_panel("QXChatPanel"),
 }

@@ -19,7 +19,9 @@ extern "C" {
 #include <cstring>
 #include <string>
 
+#include "../BenchGui.h"
 #include "../BenchTimes.h"
+#include "../CountingRender.h"
 #include "FakeHost.h"
 #include "RecordingLogger.h"
 #include "core/QGUI.h"
@@ -30,21 +32,6 @@ namespace
 {
 constexpr int kTyped = 100;
 const char* const kLinked = "[Sword] and [Shield] ";
-
-struct CountingRender : fake::Render
-{
-    size_t quads = 0;
-    void DrawQuad(int, int, IQXHostTexture*, const float*, const float*, const float*, const uint32_t*,
-                  float) override
-    {
-        ++quads;
-    }
-    void DrawQuadAlpha(int, int, IQXHostTexture*, const float*, const float*, const float*, const uint32_t*,
-                       float) override
-    {
-        ++quads;
-    }
-};
 
 CountingRender g_render;
 fake::Engine g_engine;
@@ -93,14 +80,7 @@ void ServeStyle()
         "lookNFeel=\"B/Edit\" />"
         "<FalagardMapping windowType=\"B/Editbox\" targetType=\"CEGUI/Editbox\" renderer=\"Core/Editbox\" "
         "lookNFeel=\"B/Edit\" /></GUIScheme>";
-    g_fs.files["resource\\UI\\fonts\\BFont.font"] =
-        "<?xml version=\"1.0\" ?><Font version=\"3\" name=\"BFont\" filename=\"DejaVuSans.ttf\" type=\"FreeType\" "
-        "size=\"12\" autoScaled=\"false\" />";
-    if (!g_fs.addDiskFile("resource\\UI\\fonts\\DejaVuSans.ttf", BENCH_FONT_PATH))
-    {
-        std::fprintf(stderr, "bench_textinput: %s is missing\n", BENCH_FONT_PATH);
-        std::exit(1);
-    }
+    ServeBenchFont(g_fs, "bench_textinput");
 }
 
 CEGUI::Window* Box(CEGUI::Window* root, const char* type, const char* name, float y)
@@ -116,17 +96,8 @@ QGUI::CQGUI* StartGui()
     static QGUI::CQGUI* gui = nullptr;
     if (gui)
         return gui;
-    g_logger = new RecordingLogger;
-    fake::Factories::render = &g_render;
-    fake::Factories::engine = &g_engine;
-    fake::Factories::fileSystem = &g_fs;
     ServeStyle();
-    static CreateInterfaceFn factories[1] = {&fake::Factories::Serve};
-    gui = QGUI::CQGUI::GetGlobalObject();
-    g_host.frametime = 1.0f / 60;
-    if (!gui->Init(factories, 1, &g_host) || !gui->LoadFont(0, "BFont"))
-        std::abort();
-    CEGUI::SchemeManager::getSingleton().createFromFile("B.scheme");
+    gui = StartBenchGui(g_render, g_engine, g_fs, g_host, "B.scheme", &g_logger);
     lua_State* L = gui->GetScriptSystem()->GetLuaState();
     const char* links = "local names = { [7] = 'Sword', [8] = 'Shield' }\n"
                         "function gFn_make_chat_item_text(id) return '{I ' .. id .. ':[' .. names[id] .. ']}' end";
@@ -210,11 +181,7 @@ int main(int argc, char** argv)
                 "into a stock edit box, then its text: %.1f us; ratio %.2f\n",
                 kTyped, times.time("BM_ChatEditBox_TypeAndEncode"), times.time("BM_StockEditbox_TypeAndText"),
                 times.ratio("BM_ChatEditBox_TypeAndEncode", "BM_StockEditbox_TypeAndText"));
-    size_t errors = 0;
-    if (g_logger)
-        for (const auto& line : g_logger->lines)
-            errors += line.second == CEGUI::Errors;
-    std::printf("error lines logged: %zu\n", errors);
+    std::printf("error lines logged: %zu\n", ErrorLines(g_logger));
     benchmark::Shutdown();
     return 0;
 }

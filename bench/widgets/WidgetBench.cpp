@@ -17,7 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "../BenchGui.h"
 #include "../BenchTimes.h"
+#include "../CountingRender.h"
 #include "FakeHost.h"
 #include "KeyValues.h"
 #include "RecordingLogger.h"
@@ -28,22 +30,6 @@
 namespace
 {
 constexpr int kWindows = 200;
-
-// Counts quads instead of drawing them.
-struct CountingRender : fake::Render
-{
-    size_t quads = 0;
-    void DrawQuad(int, int, IQXHostTexture*, const float*, const float*, const float*, const uint32_t*,
-                  float) override
-    {
-        ++quads;
-    }
-    void DrawQuadAlpha(int, int, IQXHostTexture*, const float*, const float*, const float*, const uint32_t*,
-                       float) override
-    {
-        ++quads;
-    }
-};
 
 // Answers every slot with its index plus 1000, tooltips and comparisons
 // with fixed values; counts queries and object quads.
@@ -118,14 +104,7 @@ void ServeStyle()
         "<FalagardMapping windowType=\"B/Icon\" targetType=\"QXGame/ItemIcon\" renderer=\"QXGame/ItemIcon\" lookNFeel=\"B/Icon\" />"
         "<FalagardMapping windowType=\"B/StaticImage\" targetType=\"DefaultWindow\" renderer=\"Core/StaticImage\" lookNFeel=\"B/StaticImage\" />"
         "</GUIScheme>";
-    g_fs.files["resource\\UI\\fonts\\BFont.font"] =
-        "<?xml version=\"1.0\" ?><Font version=\"3\" name=\"BFont\" filename=\"DejaVuSans.ttf\" type=\"FreeType\" "
-        "size=\"12\" autoScaled=\"false\" />";
-    if (!g_fs.addDiskFile("resource\\UI\\fonts\\DejaVuSans.ttf", BENCH_FONT_PATH))
-    {
-        std::fprintf(stderr, "bench_widgets: %s is missing\n", BENCH_FONT_PATH);
-        std::exit(1);
-    }
+    ServeBenchFont(g_fs, "bench_widgets");
 }
 
 CEGUI::Window* Grid(CEGUI::Window* root, const char* type, const char* name, bool icons)
@@ -154,17 +133,8 @@ QGUI::CQGUI* StartGui()
     static QGUI::CQGUI* gui = nullptr;
     if (gui)
         return gui;
-    g_logger = new RecordingLogger;
-    fake::Factories::render = &g_render;
-    fake::Factories::engine = &g_game;
-    fake::Factories::fileSystem = &g_fs;
     ServeStyle();
-    static CreateInterfaceFn factories[1] = {&fake::Factories::Serve};
-    gui = QGUI::CQGUI::GetGlobalObject();
-    g_host.frametime = 1.0f / 60;
-    if (!gui->Init(factories, 1, &g_host) || !gui->LoadFont(0, "BFont"))
-        std::abort();
-    CEGUI::SchemeManager::getSingleton().createFromFile("B.scheme");
+    gui = StartBenchGui(g_render, g_game, g_fs, g_host, "B.scheme", &g_logger);
     g_render.viewport = QXViewport{800, 600};
     gui->UpdateDisplaySize();
     g_icons = Grid(gui->GetRootWindow(), "B/Icon", "icons", true);
@@ -338,11 +308,7 @@ int main(int argc, char** argv)
     std::printf("DrawText, 200 characters in 10 lines: %.2f us; Font::drawText of the lines: %.2f us; ratio %.2f\n",
                 times.time("BM_DrawText_Wrapped"), times.time("BM_FontDrawText_Lines"),
                 times.ratio("BM_DrawText_Wrapped", "BM_FontDrawText_Lines"));
-    size_t errors = 0;
-    if (g_logger)
-        for (const auto& line : g_logger->lines)
-            errors += line.second == CEGUI::Errors;
-    std::printf("error lines logged: %zu\n", errors);
+    std::printf("error lines logged: %zu\n", ErrorLines(g_logger));
     benchmark::Shutdown();
     return 0;
 }

@@ -1,7 +1,7 @@
 // The chat edit box: item pieces pushed by id and name, the encoded text
 // built from the scripts' link texts, the piece limit, and scripts that
 // misbehave while the text is encoded.
-#include "TextInputLooks.h"
+#include "TextInputHarness.h"
 #include "widgets/ChatEditBox.h"
 
 namespace

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <tuple>
 
-#include "TextInputLooks.h"
+#include "TextInputHarness.h"
 #include "widgets/TabControlForChat.h"
 
 namespace

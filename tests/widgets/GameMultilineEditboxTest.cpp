@@ -1,13 +1,11 @@
 // The multiline input and edit box: keys kept inside, the clipboard keys,
 // read-only boxes, and pastes against the maximum length.
-#include "TextInputLooks.h"
-#include "clipboard.h"
-#include "widgets/Clipboard.h"
+#include "TextInputHarness.h"
 #include "widgets/GameMultilineEditbox.h"
 
 namespace
 {
-struct GameMultilineEditboxTest : harness::WidgetHarness
+struct GameMultilineEditboxTest : input::TextInputHarness
 {
     CEGUI::Window* panel = nullptr;
     int panelKeys = 0;
@@ -18,15 +16,9 @@ struct GameMultilineEditboxTest : harness::WidgetHarness
         looks::MultiLine(s, "H/MultilineEditbox", "QXGame/GameMultilineEditbox");
         looks::MultiLine(s, "H/MultilineInput", "QXGame/GameMultilineInput");
     }
-    void addFiles() override
-    {
-        harness::WidgetHarness::addFiles();
-        fs.files["resource\\UI\\lua_scripts\\key_process.lua"] = "enter_runs = (enter_runs or 0) + 1";
-    }
     void SetUp() override
     {
-        harness::WidgetHarness::SetUp();
-        ClipboardReset();
+        input::TextInputHarness::SetUp();
         panel = create("DefaultWindow", "panel", 0, 0, 400, 300);
         panel->subscribeEvent(CEGUI::Window::EventKeyDown, [this](const CEGUI::EventArgs&) {
             ++panelKeys;
@@ -39,18 +31,6 @@ struct GameMultilineEditboxTest : harness::WidgetHarness
         Box* b = create<Box>(type, name, 10, 10, 200, 100, panel);
         b->activate();
         return b;
-    }
-    bool control(char letter)
-    {
-        send(WM_KEYDOWN, VK_CONTROL);
-        const bool consumed = send(WM_CHAR, letter - 'a' + 1);
-        send(WM_KEYUP, VK_CONTROL);
-        return consumed;
-    }
-    std::string clipboard()
-    {
-        CEGUI::String text;
-        return QGUI::GetClipboardText(text) ? text.c_str() : "<none>";
     }
 };
 

@@ -1,13 +1,52 @@
-// Test looks for the text-input widgets and the widgets they are built of,
-// over the GUI library's core window renderers: edit boxes, scrollbars,
-// multi-line edit boxes, the multi-column list with its header, and the tab
-// control with its buttons. Every imagery draws the whole window in a colour
-// of its own (see WidgetHarness.h); text areas are inset by 2 pixels.
+// For the tests of the text-input widgets: test looks for them and the
+// widgets they are built of, over the GUI library's core window renderers
+// (edit boxes, scrollbars, multi-line edit boxes, the multi-column list with
+// its header, the tab control with its buttons), and typing with Control
+// and reading the clipboard. Every imagery draws the whole window in a
+// colour of its own (see WidgetHarness.h); text areas are inset by 2 pixels.
 #pragma once
 
 #include <string>
 
 #include "WidgetHarness.h"
+#include "clipboard.h"
+#include "widgets/Clipboard.h"
+
+namespace input
+{
+// The widget harness for text input: the clipboard starts empty, and
+// "key_process.lua" (run for an Enter no window took) counts its runs in
+// the global "enter_runs".
+struct TextInputHarness : harness::WidgetHarness
+{
+    void addFiles() override
+    {
+        harness::WidgetHarness::addFiles();
+        fs.files["resource\\UI\\lua_scripts\\key_process.lua"] = "enter_runs = (enter_runs or 0) + 1";
+    }
+    void SetUp() override
+    {
+        harness::WidgetHarness::SetUp();
+        ClipboardReset();
+    }
+    // Control held, the letter's control code typed; whether the module
+    // took it.
+    bool control(char letter)
+    {
+        send(WM_KEYDOWN, VK_CONTROL);
+        const bool consumed = send(WM_CHAR, WPARAM(letter - 'a' + 1));
+        send(WM_KEYUP, VK_CONTROL);
+        return consumed;
+    }
+    // The clipboard's text as a paste would get it; "<none>" when there is
+    // none.
+    static std::string clipboard()
+    {
+        CEGUI::String text;
+        return QGUI::GetClipboardText(text) ? text.c_str() : "<none>";
+    }
+};
+} // namespace input
 
 namespace looks
 {

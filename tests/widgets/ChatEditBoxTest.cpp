@@ -146,6 +146,19 @@ TEST_F(ChatEditBoxTest, LinkTextsFromFailingOrMeddlingScriptsAreSafe)
     EXPECT_EQ(encoded(), "{1} {2}");
     EXPECT_EQ(box->getText(), "Cup");
 
+    // The global asks for the encoded text itself: the script system's
+    // nesting limit ends the recursion with empty links.
+    box->setText("");
+    link("5", "Orb");
+    ASSERT_EQ(run("function gFn_make_chat_item_text(id)\n"
+                  "  local w = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow():getChild('chat')\n"
+                  "  return '<' .. w:getProperty('EncodedText') .. '>'\n"
+                  "end"),
+              "");
+    const std::string deep = encoded();
+    EXPECT_EQ(deep.substr(0, 2), "<<");
+    EXPECT_EQ(box->getText(), "Orb");
+
     // Link text in UTF-8 from the script comes through whole.
     ASSERT_EQ(run("function gFn_make_chat_item_text(id) return '\xE7\x89\xA9' end"), "");
     EXPECT_EQ(box->getEncodedText(), CEGUI::String(reinterpret_cast<const CEGUI::utf8*>("\xE7\x89\xA9")));

@@ -29,6 +29,10 @@ struct ChatTabsAndListTest : harness::WidgetHarness
                looks::Child("H/ListHeader", "__auto_listheader__", "0 0", "0 0", "1 0", "0 20") +
                    looks::Child("H/VScrollbar", "__auto_vscrollbar__", "1 -8", "0 20", "1 0", "1 0") +
                    looks::Child("H/HScrollbar", "__auto_hscrollbar__", "0 0", "1 -8", "1 0", "1 0"));
+        // The module's renderers paired with windows of another kind.
+        s.look("H/BadList", "DefaultWindow", "QGUI/MultiColumnList", {{"Enabled", looks::kListBase}},
+               {{"ItemRenderingArea", "0,0,10,10"}});
+        looks::EditBox(s, "H/BadEdit", "DefaultWindow", "QXGame/RichContentEditRenderer");
         looks::Tabs(s, "H/ChatTabs", "QXGame/TabControlForChat");
         looks::Tabs(s, "H/StockTabs", "CEGUI/TabControl");
     }
@@ -158,5 +162,22 @@ TEST_F(ChatTabsAndListTest, TheChatTabControlDrawsItsOwnImagery)
     EXPECT_EQ(own[0].width, 200.0f);
     // Both show their tab buttons.
     EXPECT_EQ(quadsOfColour(looks::kTabButton).size(), 2u);
+}
+} // namespace
+
+namespace
+{
+// Which renderer a window gets is data: a look that pairs one of the
+// module's renderers with a window of another kind draws nothing, and
+// nothing breaks.
+TEST_F(ChatTabsAndListTest, RenderersPairedWithAnotherKindOfWindowDrawNothing)
+{
+    create("H/BadList", "badList", 10, 10, 100, 100);
+    CEGUI::Window* edit = create("H/BadEdit", "badEdit", 10, 120, 100, 20);
+    edit->setText("text");
+    frame();
+    frame();
+    EXPECT_TRUE(quadsOfColour(looks::kListBase).empty());
+    EXPECT_TRUE(quadsOfColour(looks::kEditEnabled).empty());
 }
 } // namespace

@@ -43,7 +43,7 @@ void CChatEditBox::pushIdText(const CEGUI::String& id)
 void CChatEditBox::pushText(const CEGUI::String& t)
 {
     const CEGUI::String text = getText() + t;
-    if (text.length() > getMaxTextLength())
+    if (text.length() > getMaxTextLength() || !handleValidityChangeForString(text))
         return;
     setText(text);
     // The text's change handlers may have emptied the box, and the pieces.

@@ -31,7 +31,7 @@ public:
     void pushIdText(const CEGUI::String& id);
     // Appends t to the text (wherever the caret is) and makes it the display
     // name of the last piece pushed. Nothing happens when the text would
-    // grow past the maximum text length.
+    // grow past the maximum text length or fail the box's validation.
     void pushText(const CEGUI::String& t);
     // The text with the pieces' display names replaced by their link texts,
     // found in push order, each after the one before. Pieces whose name is

@@ -6,7 +6,10 @@
 
 #include <CEGUI/Logger.h>
 
+#include <CEGUI/SchemeManager.h>
+
 #include <cstddef>
+#include <cstdio>
 #include <cstdlib>
 
 #include "FakeHost.h"
@@ -44,6 +47,37 @@ inline QGUI::CQGUI* StartModule(fake::Render& render, fake::Engine& engine, fake
     QGUI::CQGUI* gui = QGUI::CQGUI::GetGlobalObject();
     if (!gui->Init(factories, 1, &host))
         std::abort();
+    return gui;
+}
+
+#ifdef BENCH_FONT_PATH
+// Serves the font "BFont" (DejaVuSans at 12 pixels, BENCH_FONT_PATH) and its
+// font file; ends the program when the file is missing.
+inline void ServeBenchFont(fake::FileSystem& fs, const char* program)
+{
+    fs.files["resource\\UI\\fonts\\BFont.font"] =
+        "<?xml version=\"1.0\" ?><Font version=\"3\" name=\"BFont\" filename=\"DejaVuSans.ttf\" type=\"FreeType\" "
+        "size=\"12\" autoScaled=\"false\" />";
+    if (!fs.addDiskFile("resource\\UI\\fonts\\DejaVuSans.ttf", BENCH_FONT_PATH))
+    {
+        std::fprintf(stderr, "%s: %s is missing\n", program, BENCH_FONT_PATH);
+        std::exit(1);
+    }
+}
+#endif
+
+// Starts the module with frames of 1/60 s, "BFont" as font 0 and the
+// benchmark's scheme loaded (both served by the caller); ends the program
+// on failure.
+inline QGUI::CQGUI* StartModuleWithScheme(fake::Render& render, fake::Engine& engine,
+                                          fake::FileSystem& files, HostGlobals& host,
+                                          const char* scheme, RecordingLogger*& logger)
+{
+    host.frametime = 1.0f / 60;
+    QGUI::CQGUI* gui = StartModule(render, engine, files, host, logger);
+    if (!gui->LoadFont(0, "BFont"))
+        std::abort();
+    CEGUI::SchemeManager::getSingleton().createFromFile(scheme);
     return gui;
 }
 

@@ -13,12 +13,14 @@ cmake --build build -j"$(nproc)"
 OUT="${OUT:-$ROOT/out}"
 mkdir -p "$OUT"
 # The sample interface: main.lua loads the "QX" style and opens its panels;
-# the event script moves the mouse onto the main panel's button, clicks it
-# (the engine client prints the message the click posts), types a key,
-# clicks a bag slot and a name in the rich-text panel (each click's message
-# is printed too).
+# the event script clicks the casting panel's button, the main panel's
+# button (the engine client prints the message the click posts), types a
+# key, drags the casting panel's plate, clicks a name in the rich-text panel,
+# a bag slot and the web panel's link (refused; the host prints the message
+# box), and in the chat panel chooses a tab, types a line, links an item
+# into it and sends it with Enter (the engine client prints each message).
 cd build/root
-"$ROOT/build/host/qhost" --module "$ROOT/build/src/libqgui.so" --root . --frames "${FRAMES:-30}" \
+"$ROOT/build/host/qhost" --module "$ROOT/build/src/libqgui.so" --root . --frames "${FRAMES:-60}" \
   --out "$OUT" --script main.lua --events resource/UI/events/sample.events "$@"
 # Script failures do not stop the module; they are logged.
 if grep -q '(Error)' CEGUI.log; then

@@ -100,14 +100,7 @@ void ServeStyle()
         "<FalagardMapping windowType=\"B/Icon\" targetType=\"QXGame/ItemIcon\" renderer=\"QXGame/ItemIcon\" lookNFeel=\"B/Icon\" />"
         "<FalagardMapping windowType=\"B/StaticImage\" targetType=\"DefaultWindow\" renderer=\"Core/StaticImage\" lookNFeel=\"B/StaticImage\" />"
         "</GUIScheme>";
-    g_fs.files["resource\\UI\\fonts\\BFont.font"] =
-        "<?xml version=\"1.0\" ?><Font version=\"3\" name=\"BFont\" filename=\"DejaVuSans.ttf\" type=\"FreeType\" "
-        "size=\"12\" autoScaled=\"false\" />";
-    if (!g_fs.addDiskFile("resource\\UI\\fonts\\DejaVuSans.ttf", BENCH_FONT_PATH))
-    {
-        std::fprintf(stderr, "bench_widgets: %s is missing\n", BENCH_FONT_PATH);
-        std::exit(1);
-    }
+    bench::ServeBenchFont(g_fs, "bench_widgets");
 }
 
 CEGUI::Window* Grid(CEGUI::Window* root, const char* type, const char* name, bool icons)
@@ -137,11 +130,7 @@ QGUI::CQGUI* StartGui()
     if (gui)
         return gui;
     ServeStyle();
-    g_host.frametime = 1.0f / 60;
-    gui = bench::StartModule(g_render, g_game, g_fs, g_host, g_logger);
-    if (!gui->LoadFont(0, "BFont"))
-        std::abort();
-    CEGUI::SchemeManager::getSingleton().createFromFile("B.scheme");
+    gui = bench::StartModuleWithScheme(g_render, g_game, g_fs, g_host, "B.scheme", g_logger);
     g_render.viewport = QXViewport{800, 600};
     gui->UpdateDisplaySize();
     g_icons = Grid(gui->GetRootWindow(), "B/Icon", "icons", true);

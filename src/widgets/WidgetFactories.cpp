@@ -7,16 +7,22 @@
 #include <CEGUI/WindowFactoryManager.h>
 #include <CEGUI/WindowRendererManager.h>
 
+#include "richtext/GameMultiLine.h"
+#include "richtext/GameMultiLineRenderer.h"
+#include "richtext/GuideBox.h"
+#include "widgets/ChatEditBox.h"
 #include "widgets/DecorateWindow.h"
+#include "widgets/GameEditBox.h"
+#include "widgets/GameEditBoxRenderer.h"
+#include "widgets/GameMultiColumnList.h"
+#include "widgets/GameMultilineEditbox.h"
 #include "widgets/GameProgressBar.h"
 #include "widgets/GameProgressBarRenderer.h"
 #include "widgets/GamePushButton.h"
 #include "widgets/HTMLWindow.h"
-#include "richtext/GameMultiLine.h"
-#include "richtext/GameMultiLineRenderer.h"
-#include "richtext/GuideBox.h"
 #include "widgets/ItemIcon.h"
 #include "widgets/ItemIconRenderer.h"
+#include "widgets/TabControlForChat.h"
 #include "widgets/ThinkableFrameWindow.h"
 
 namespace QGUI
@@ -45,6 +51,12 @@ typedef CWidgetFactory<CThinkableFrameWindow> CThinkableFrameWindowFactory;
 typedef CWidgetFactory<CGamePushButton> CGamePushButtonFactory;
 typedef CWidgetFactory<CGameMultiLine> CGameMultiLineFactory;
 typedef CWidgetFactory<GuideBox> GuideBoxFactory;
+typedef CWidgetFactory<CGameEditBox> CGameEditBoxFactory;
+typedef CWidgetFactory<CGameMultilineInput> CGameMultilineInputFactory;
+typedef CWidgetFactory<CRichContentEdit> CRichContentEditFactory;
+typedef CWidgetFactory<CTabControlForChat> CTabControlForChatFactory;
+typedef CWidgetFactory<CChatEditBox> CChatEditBoxFactory;
+typedef CWidgetFactory<CGameMultilineEditbox> CGameMultilineEditboxFactory;
 } // namespace QGUI
 
 namespace CEGUI
@@ -53,6 +65,8 @@ typedef QGUI::CRendererFactory<CItemIconRenderer> CItemIconRendererWRFactory;
 typedef QGUI::CRendererFactory<GameProgressBarRenderer> GameProgressBarRendererWRFactory;
 typedef QGUI::CRendererFactory<GameMultiLineRenderer> GameMultiLineRendererWRFactory;
 typedef QGUI::CRendererFactory<GuideBoxRenderer> GuideBoxRendererWRFactory;
+typedef QGUI::CRendererFactory<CRichContentEditRenderer> CRichContentEditRendererWRFactory;
+typedef QGUI::CRendererFactory<CGameMultiColumnList> CGameMultiColumnListWRFactory;
 } // namespace CEGUI
 
 namespace QGUI
@@ -71,11 +85,17 @@ const WindowFactoryRow kWindowFactories[] = {
     {"QXGame/GameMultiLine", &WindowFactoryFor<CGameMultiLine>},
     {"QXGame/SpellIcon", &WindowFactoryFor<CSpellIcon>},
     {"QXGame/DecorateWindow", &WindowFactoryFor<CQXDecorateWindow>},
+    {"QXGame/GameEditBox", &WindowFactoryFor<CGameEditBox>},
+    {"QXGame/GameMultilineInput", &WindowFactoryFor<CGameMultilineInput>},
+    {"QXGame/RichContentEdit", &WindowFactoryFor<CRichContentEdit>},
     {"QXGame/GameProgressBar", &WindowFactoryFor<GameProgressBar>},
     {"QXGame/CThinkableFrameWindow", &WindowFactoryFor<CThinkableFrameWindow>},
+    {"QXGame/TabControlForChat", &WindowFactoryFor<CTabControlForChat>},
     {"QXGame/GamePushButton", &WindowFactoryFor<CGamePushButton>},
+    {"QXGame/ChatEditBox", &WindowFactoryFor<CChatEditBox>},
     {"QXGame/GuideBox", &WindowFactoryFor<GuideBox>},
     {"QXGame/HTMLWindow", &CHTMLWindowFactory::Instance},
+    {"QXGame/GameMultilineEditbox", &WindowFactoryFor<CGameMultilineEditbox>},
 };
 
 struct RendererFactoryRow
@@ -88,7 +108,9 @@ struct RendererFactoryRow
 const RendererFactoryRow kRendererFactories[] = {
     {"QXGame/ItemIcon", &RendererFactoryFor<CEGUI::CItemIconRenderer>},
     {"QXGame/GameMultiLineRenderer", &RendererFactoryFor<CEGUI::GameMultiLineRenderer>},
+    {"QXGame/RichContentEditRenderer", &RendererFactoryFor<CEGUI::CRichContentEditRenderer>},
     {"QXGame/GameProgressBarRenderer", &RendererFactoryFor<CEGUI::GameProgressBarRenderer>},
+    {"QGUI/MultiColumnList", &RendererFactoryFor<CEGUI::CGameMultiColumnList>},
     {"QXGame/GuideBox", &RendererFactoryFor<CEGUI::GuideBoxRenderer>},
     {nullptr, nullptr},
 };

@@ -5,7 +5,9 @@
 // sounds, the casting panel casts and its plate is dragged, the web panel's
 // link is refused with a message box, and the frame shows the panels, the
 // button, the texts, the pictures the game draws for the bag's objects and
-// in the rich text, and the web page the host paints where its control sits.
+// in the rich text, and the web page the host paints where its control sits;
+// the line typed into the chat panel (with an item linked into it) reaches
+// the engine client too.
 #include <gtest/gtest.h>
 
 #include <CEGUI/CEGUI.h>
@@ -76,6 +78,7 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     ASSERT_NE(infoPanel, nullptr) << "main.lua did not open QXInfoPanel (see CEGUI.log)";
     ASSERT_NE(PanelChild("QXBagPanel_Wnd"), nullptr) << "main.lua did not open QXBagPanel (see CEGUI.log)";
     ASSERT_NE(PanelChild("QXWebPanel_Wnd"), nullptr) << "main.lua did not open QXWebPanel (see CEGUI.log)";
+    ASSERT_NE(PanelChild("QXChatPanel_Wnd"), nullptr) << "main.lua did not open QXChatPanel (see CEGUI.log)";
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(mainPanel->getType(), "QXLook/FrameWindow");
     EXPECT_EQ(button->getType(), "QXLook/Button");
@@ -89,15 +92,28 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
 
     const int boxesBefore = GetMessageBoxCount();
     EventPlayer player(events);
-    const long frames = 30;
+    const long frames = 60;
+    // The casting panel after the first 30 frames: the first cast ran full
+    // and back to empty (both of the bar's events), the second is under
+    // way; the frame window thought three times in the second.
+    const long castFrames = 30;
     for (long frame = 1; frame <= frames; ++frame)
+    {
         session.frame([&] { player.feedFrame(session, frame, nullptr); });
-    EXPECT_EQ(player.pending(), 0u) << "the sample events must fit the main job's 30 frames";
+        if (frame != castFrames)
+            continue;
+        EXPECT_EQ(PanelChild("QXCastPanel_Wnd/Casts")->getText(), "Casts: 1");
+        EXPECT_EQ(PanelChild("QXCastPanel_Wnd/Status")->getText(), "Casting...");
+        EXPECT_GT(std::stof(PanelChild("QXCastPanel_Wnd/CastBar")->getProperty("CurValue").c_str()), 0.0f);
+        EXPECT_EQ(PanelChild("QXCastPanel_Wnd/Clock")->getText(), "Clock: 0.75 s");
+    }
+    EXPECT_EQ(player.pending(), 0u) << "the sample events must fit the main job's 60 frames";
 
     // The sample's left clicks land, in order, on the casting button, the
     // main panel's button, the plate (pressed where it was, released where
     // the drag took it), the name in the rich-text window, the bag's first
-    // slot, the web panel's link button and the casting button again;
+    // slot, the web panel's link button, the casting button again, and the
+    // chat panel's "Party" tab, its input line and its "Link item" button;
     // the module reports each half consumed (over an interface window).
     const Box buttonBox = BoxOf(button);
     CEGUI::Window* slot = PanelChild("QXBagPanel_Wnd/Item0");
@@ -111,8 +127,19 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     CEGUI::Window* link = PanelChild("QXWebPanel_Wnd/LinkButton");
     ASSERT_NE(link, nullptr);
     const Box linkBox = BoxOf(link);
-    const Box targets[] = {castBox, castBox, buttonBox, buttonBox, plateBefore, BoxOf(plate), textBox,
-                           textBox, slotBox,  slotBox,   linkBox,     linkBox,      castBox, castBox};
+    CEGUI::Window* partyTab = PanelChild("QXChatPanel_Wnd/Tabs/__auto_TabPane__Buttons/__auto_btnParty");
+    CEGUI::Window* input = PanelChild("QXChatPanel_Wnd/Input");
+    CEGUI::Window* chatLink = PanelChild("QXChatPanel_Wnd/LinkButton");
+    ASSERT_NE(partyTab, nullptr);
+    ASSERT_NE(input, nullptr);
+    ASSERT_NE(chatLink, nullptr);
+    const Box tabBox = BoxOf(partyTab);
+    const Box inputBox = BoxOf(input);
+    const Box chatLinkBox = BoxOf(chatLink);
+    const Box targets[] = {castBox,  castBox,  buttonBox,   buttonBox,  plateBefore, BoxOf(plate),
+                           textBox,  textBox,  slotBox,     slotBox,    linkBox,     linkBox,
+                           castBox,  castBox,  tabBox,      tabBox,     inputBox,    inputBox,
+                           chatLinkBox, chatLinkBox};
     size_t clicks = 0;
     for (const EventPlayer::Result& r : player.results())
     {
@@ -135,8 +162,9 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     // Five messages reached the game, handed over in the local code page:
     // the casting button's sound, the keys the main button's handler set,
     // the name clicked in the rich text, the slot the icon names, and the
-    // second cast's sound.
-    ASSERT_EQ(session.engine.messages.size(), 5u);
+    // second cast's sound, and the chat line with the linked item made a
+    // link by the chat input.
+    ASSERT_EQ(session.engine.messages.size(), 6u);
     KeyValues* message = session.engine.messages[1];
     EXPECT_STREQ(message->GetName(), "_KeyVal_Sample_Click");
     EXPECT_STREQ(message->GetString("Button"), "SendButton");
@@ -157,13 +185,12 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     EXPECT_STREQ(nameClick->GetString("_KeyVal_Cmd_WholeText"), richText->getText().c_str());
     EXPECT_EQ(PanelChild("QXRichTextPanel_Wnd/Status")->getText(), "Clicked the name 'Aldric'.");
 
-    // The casting panel: the first cast ran full and back to empty (both
-    // of the bar's events), the second is under way; the frame window
-    // thought three times in the second; the plate moved with the mouse.
-    EXPECT_EQ(PanelChild("QXCastPanel_Wnd/Casts")->getText(), "Casts: 1");
-    EXPECT_EQ(PanelChild("QXCastPanel_Wnd/Status")->getText(), "Casting...");
-    EXPECT_GT(std::stof(PanelChild("QXCastPanel_Wnd/CastBar")->getProperty("CurValue").c_str()), 0.0f);
-    EXPECT_EQ(PanelChild("QXCastPanel_Wnd/Clock")->getText(), "Clock: 0.75 s");
+    EXPECT_EQ(HostEngineClient::Describe(session.engine.messages[5]),
+              "_KeyVal_Chat_Send {Channel=\"Party\" Text=\"Look: {I 1001:[Short sword]} is mine!\" Links=1}");
+    EXPECT_EQ(PanelChild("QXChatPanel_Wnd/Status")->getText(), "Sent line 1 to Party.");
+    EXPECT_EQ(input->getText(), "");
+
+    // The casting panel's plate moved with the mouse.
     EXPECT_EQ(BoxOf(plate).left - plateBefore.left, 60);
     EXPECT_EQ(BoxOf(plate).top - plateBefore.top, 20);
 

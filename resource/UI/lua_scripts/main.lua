@@ -42,4 +42,5 @@ gQXPanels = {
     cast = open_panel("QXCastPanel"),
     web = open_panel("QXWebPanel"),
     richText = open_panel("QXRichTextPanel"),
+    chat = open_panel("QXChatPanel"),
 }

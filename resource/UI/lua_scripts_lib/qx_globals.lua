@@ -79,6 +79,16 @@ function on_close_self(e)
     return true
 end
 
+-- Items linked into chat lines, by id: their names.
+qx_linked_items = {}
+
+-- The link an item gets in a chat line the chat input sends: the clickable
+-- item tag of the chat text, showing the item's name.
+function gFn_make_chat_item_text(id)
+    local name = qx_linked_items[id] or tostring(id)
+    return "{I " .. id .. ":[" .. name .. "]}"
+end
+
 -- Numbers the module asks for by name (seconds for the tooltip).
 local numbers = {
     tooltip_hover = 0.4,

@@ -1,0 +1,314 @@
+// Frames of one interface drawn by the GUI library's Null renderer and by
+// the module's renderer over a host whose drawing only counts quads, in one
+// run: a full frame (every window drawn again), an idle frame (nothing
+// changed) and a frame in which a tenth of the windows change, for 1, 100
+// and 1,000 image windows and 1,000 text windows. The limit case hands the
+// quads of one idle frame, kept in an array, to the same counting host.
+// Prints each pair's ratio and the heap allocations per frame.
+//
+// The GUI library allows one system per process: the Null renderer's phase
+// runs first and ends its system; then the main object starts.
+#include <benchmark/benchmark.h>
+
+#include <CEGUI/CEGUI.h>
+#include <CEGUI/RendererModules/Null/Renderer.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "../BenchTimes.h"
+#include "AllocationCounter.h"
+#include "CountingHost.h"
+#include "FakeHost.h"
+#include "core/QGUI.h"
+
+namespace
+{
+const char* const kStyleFiles[][2] = {{"schemes", "QXLook.scheme"},
+                                      {"imagesets", "QXLook.imageset"},
+                                      {"fonts", "QX.font"},
+                                      {"fonts", "DejaVuSans.ttf"},
+                                      {"looknfeel", "QXLook.looknfeel"}};
+
+struct Scene
+{
+    const char* name;
+    int windows;
+    bool text;
+};
+const Scene kScenes[] = {{"images1", 1, false},
+                         {"images100", 100, false},
+                         {"images1000", 1000, false},
+                         {"texts1000", 1000, true}};
+
+enum class Frame
+{
+    Full,
+    Idle,
+    Changing
+};
+const char* const kFrameNames[] = {"full", "idle", "changing"};
+
+// Counts the error lines the GUI library logs and writes nothing.
+struct ErrorCountingLogger : CEGUI::Logger
+{
+    int errors = 0;
+    std::string first;
+    void logEvent(const CEGUI::String& message, CEGUI::LoggingLevel level) override
+    {
+        if (level == CEGUI::Errors && errors++ == 0)
+            first = message.c_str();
+    }
+    void setLogFilename(const CEGUI::String&, bool) override {}
+};
+
+bench::CountingRender g_render;
+bench::CountingEngine g_engine;
+fake::FileSystem g_files;
+HostGlobals g_host{};
+
+void* ServeHost(const char* name, int32_t* rc)
+{
+    void* found = nullptr;
+    if (std::strcmp(name, QXRENDER_INTERFACE_VERSION) == 0)
+        found = static_cast<IQXRender*>(&g_render);
+    else if (std::strcmp(name, QENGINECLIENT_INTERFACE_VERSION) == 0)
+        found = static_cast<IQEngineClient*>(&g_engine);
+    else if (std::strcmp(name, FILESYSTEM_INTERFACE_VERSION) == 0)
+        found = static_cast<IBaseFileSystem*>(&g_files);
+    if (rc)
+        *rc = found ? 0 : 1;
+    return found;
+}
+
+std::string Label(int i, int version)
+{
+    char text[32];
+    std::snprintf(text, sizeof(text), "Item %04d x%d", i, version);
+    return text;
+}
+
+void DrawFrame()
+{
+    CEGUI::System::getSingleton().renderAllGUIContexts();
+}
+
+// The scene's windows under one holder window on the GUI sheet.
+struct BuiltScene
+{
+    CEGUI::Window* holder = nullptr;
+    std::vector<CEGUI::Window*> windows;
+
+    explicit BuiltScene(const Scene& scene)
+    {
+        CEGUI::WindowManager& wm = CEGUI::WindowManager::getSingleton();
+        holder = wm.createWindow("DefaultWindow");
+        holder->setSize(CEGUI::USize(CEGUI::UDim(1, 0), CEGUI::UDim(1, 0)));
+        for (int i = 0; i < scene.windows; ++i)
+        {
+            CEGUI::Window* w;
+            if (scene.text)
+            {
+                w = wm.createWindow("QXLook/StaticText");
+                w->setTextParsingEnabled(false);
+                w->setPosition(CEGUI::UVector2(CEGUI::UDim(0, (i % 10) * 80.0f),
+                                               CEGUI::UDim(0, (i / 10) * 5.0f)));
+                w->setSize(CEGUI::USize(CEGUI::UDim(0, 80), CEGUI::UDim(0, 14)));
+                w->setText(Label(i, 0));
+            }
+            else
+            {
+                w = wm.createWindow("QXLook/StaticImage");
+                w->setPosition(CEGUI::UVector2(CEGUI::UDim(0, (i % 50) * 16.0f),
+                                               CEGUI::UDim(0, (i / 50) * 16.0f)));
+                w->setSize(CEGUI::USize(CEGUI::UDim(0, 16), CEGUI::UDim(0, 16)));
+                w->setProperty("Image", "QXLook/Icon");
+            }
+            holder->addChild(w);
+            windows.push_back(w);
+        }
+        CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow()->addChild(holder);
+    }
+    ~BuiltScene()
+    {
+        CEGUI::WindowManager::getSingleton().destroyWindow(holder);
+        DrawFrame(); // empties the dead pool
+    }
+    // Every tenth window shows its other text or picture.
+    void change(bool text, int version)
+    {
+        for (size_t i = 0; i < windows.size(); i += 10)
+        {
+            if (text)
+                windows[i]->setText(Label(static_cast<int>(i), version));
+            else
+                windows[i]->setProperty("Image", version ? "QXLook/ButtonNormal" : "QXLook/Icon");
+        }
+    }
+};
+
+void RunFrames(benchmark::State& state, const Scene& scene, Frame frame, bool counting)
+{
+    BuiltScene built(scene);
+    DrawFrame();
+    DrawFrame();
+    const uint64_t quads = g_render.quads;
+    const unsigned long long allocations = HeapAllocations();
+    int version = 0;
+    for (auto _ : state)
+    {
+        if (frame == Frame::Full)
+            built.holder->invalidate(true);
+        else if (frame == Frame::Changing)
+            built.change(scene.text, version ^= 1);
+        DrawFrame();
+    }
+    const double frames = static_cast<double>(state.iterations());
+    state.counters["allocs"] = static_cast<double>(HeapAllocations() - allocations) / frames;
+    if (counting)
+        state.counters["quads"] = static_cast<double>(g_render.quads - quads) / frames;
+}
+
+// The quads of one idle frame, handed to the counting host from an array.
+void RunLimit(benchmark::State& state, const Scene& scene)
+{
+    std::vector<bench::QuadCall> calls;
+    {
+        BuiltScene built(scene);
+        DrawFrame();
+        g_render.capture = true;
+        DrawFrame();
+        g_render.capture = false;
+        calls.swap(g_render.captured);
+    }
+    IQXRender* volatile host = &g_render;
+    for (auto _ : state)
+    {
+        for (const bench::QuadCall& c : calls)
+        {
+            IQXDrawer* drawer = host->GetDrawer();
+            if (c.alpha)
+                drawer->DrawQuadAlpha(c.x, c.y, c.texture, c.scale, c.zero, c.src, c.colours, c.z);
+            else
+                drawer->DrawQuad(c.x, c.y, c.texture, c.scale, c.zero, c.src, c.colours, c.z);
+        }
+    }
+    state.counters["quads"] = static_cast<double>(calls.size());
+}
+
+std::string Name(const char* renderer, const Scene& scene, int frame)
+{
+    return std::string(renderer) + "/" + scene.name + "/" + kFrameNames[frame];
+}
+
+void RegisterFrames(const char* renderer, bool counting)
+{
+    for (const Scene& scene : kScenes)
+        for (int f = 0; f < 3; ++f)
+            benchmark::RegisterBenchmark(Name(renderer, scene, f).c_str(),
+                                         [&scene, f, counting](benchmark::State& state) {
+                                             RunFrames(state, scene, static_cast<Frame>(f), counting);
+                                         })
+                ->Unit(benchmark::kMicrosecond);
+}
+
+bool StartNullPhase(const std::string& root)
+{
+    CEGUI::NullRenderer::bootstrapSystem();
+    CEGUI::System& system = CEGUI::System::getSingleton();
+    system.notifyDisplaySizeChanged(CEGUI::Sizef(800, 600));
+    auto* provider = static_cast<CEGUI::DefaultResourceProvider*>(system.getResourceProvider());
+    for (const char* group : {"schemes", "imagesets", "fonts", "looknfeel"})
+        provider->setResourceGroupDirectory(group, root + "/resource/UI/" + group + "/");
+    CEGUI::Scheme::setDefaultResourceGroup("schemes");
+    CEGUI::ImageManager::setImagesetDefaultResourceGroup("imagesets");
+    CEGUI::Font::setDefaultResourceGroup("fonts");
+    CEGUI::WidgetLookManager::setDefaultResourceGroup("looknfeel");
+    CEGUI::SchemeManager::getSingleton().createFromFile("QXLook.scheme");
+    CEGUI::Window* sheet = CEGUI::WindowManager::getSingleton().createWindow("DefaultWindow");
+    sheet->setSize(CEGUI::USize(CEGUI::UDim(1, 0), CEGUI::UDim(1, 0)));
+    system.getDefaultGUIContext().setRootWindow(sheet);
+    return true;
+}
+
+void EndNullPhase()
+{
+    CEGUI::GUIContext& ctx = CEGUI::System::getSingleton().getDefaultGUIContext();
+    CEGUI::WindowManager::getSingleton().destroyWindow(ctx.getRootWindow());
+    ctx.setRootWindow(nullptr);
+    CEGUI::NullRenderer::destroySystem();
+}
+
+bool StartModulePhase(const std::string& root)
+{
+    for (const auto& file : kStyleFiles)
+    {
+        const std::string path = std::string("resource\\UI\\") + file[0] + "\\" + file[1];
+        if (!g_files.addDiskFile(path, root + "/resource/UI/" + file[0] + "/" + file[1]))
+            return false;
+    }
+    static CreateInterfaceFn factories[1] = {&ServeHost};
+    if (!QGUI::CQGUI::GetGlobalObject()->Init(factories, 1, &g_host))
+        return false;
+    CEGUI::SchemeManager::getSingleton().createFromFile("QXLook.scheme");
+    return true;
+}
+
+void PrintSummary(const BenchTimes& times)
+{
+    std::printf("\n%-11s %-9s %10s %10s %7s %10s %7s\n", "scene", "frame", "null us", "module us",
+                "ratio", "limit us", "/limit");
+    for (const Scene& scene : kScenes)
+    {
+        const std::string limit = std::string("limit/") + scene.name;
+        for (int f = 0; f < 3; ++f)
+        {
+            const std::string null = Name("null", scene, f);
+            const std::string module = Name("module", scene, f);
+            std::printf("%-11s %-9s %10.2f %10.2f %7.2f", scene.name, kFrameNames[f], times.time(null),
+                        times.time(module), times.ratio(module, null));
+            if (static_cast<Frame>(f) == Frame::Idle)
+                std::printf(" %10.2f %7.2f", times.time(limit), times.ratio(module, limit));
+            std::printf("\n");
+        }
+    }
+    std::printf("goals: full <= 1.2 x null; idle texts1000 <= 2 x limit; 0 allocations per idle frame "
+                "(column allocs)\n");
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    const std::string root = QHOST_ROOT_DIR;
+    auto* logger = new ErrorCountingLogger; // the GUI library's systems use it, never free it
+    BenchTimes times;
+
+    StartNullPhase(root);
+    RegisterFrames("null", false);
+    benchmark::RunSpecifiedBenchmarks(&times);
+    benchmark::ClearRegisteredBenchmarks();
+    EndNullPhase();
+
+    if (!StartModulePhase(root))
+    {
+        std::fprintf(stderr, "the main object did not start over %s\n", root.c_str());
+        return 1;
+    }
+    RegisterFrames("module", true);
+    for (const Scene& scene : kScenes)
+        benchmark::RegisterBenchmark((std::string("limit/") + scene.name).c_str(),
+                                     [&scene](benchmark::State& state) { RunLimit(state, scene); })
+            ->Unit(benchmark::kMicrosecond);
+    benchmark::RunSpecifiedBenchmarks(&times);
+    benchmark::Shutdown();
+
+    PrintSummary(times);
+    std::printf("error lines logged: %d%s%s\n", logger->errors, logger->errors ? ", the first: " : "",
+                logger->first.c_str());
+    return logger->errors ? 1 : 0;
+}

@@ -7,7 +7,9 @@
 #include <CEGUI/System.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "core/InterfaceRegistry.h"
 #include "render/QXTexture.h"
@@ -52,6 +54,15 @@ void LogWarning(const char* text)
         logger->logEvent(text, CEGUI::Warnings);
 }
 
+// Truncation toward zero; NaN and values beyond the int range give INT_MIN,
+// as the processor's conversion does.
+int TruncateToInt(float v)
+{
+    if (!(v > -2147483904.0f && v < 2147483648.0f))
+        return INT_MIN;
+    return static_cast<int>(v);
+}
+
 bool SamePos(const CEGUI::Vertex& a, const CEGUI::Vertex& b)
 {
     return a.position.d_x == b.position.d_x && a.position.d_y == b.position.d_y;
@@ -91,13 +102,12 @@ void CQXGeometryBuffer::appendVertex(const CEGUI::Vertex& vertex)
 void CQXGeometryBuffer::appendGeometry(const CEGUI::Vertex* const vbuff, CEGUI::uint vertex_count)
 {
     if (d_batches.empty() || d_batches.back().texture != d_activeTexture)
-        d_batches.push_back(Batch{d_activeTexture, {}});
-    std::vector<CEGUI::Vertex>& out = d_batches.back().vertices;
-    for (CEGUI::uint i = 0; i < vertex_count; ++i)
-    {
-        out.push_back(vbuff[i]);
-        out.back().position.d_z += d_zOffset;
-    }
+        d_batches.push_back(Batch{d_activeTexture, d_vertices.size(), 0});
+    const size_t first = d_vertices.size();
+    d_vertices.insert(d_vertices.end(), vbuff, vbuff + vertex_count);
+    for (size_t i = first; i < d_vertices.size(); ++i)
+        d_vertices[i].position.d_z += d_zOffset;
+    d_batches.back().count += vertex_count;
     d_vertexCount += vertex_count;
     d_quadsValid = false;
 }
@@ -109,6 +119,7 @@ void CQXGeometryBuffer::setActiveTexture(CEGUI::Texture* texture)
 
 void CQXGeometryBuffer::reset()
 {
+    d_vertices.clear();
     d_batches.clear();
     d_vertexCount = 0;
     d_activeTexture = nullptr;
@@ -178,11 +189,11 @@ void CQXGeometryBuffer::rebuildQuads() const
     d_quads.clear();
     for (const Batch& batch : d_batches)
     {
-        const std::vector<CEGUI::Vertex>& v = batch.vertices;
+        const CEGUI::Vertex* v = d_vertices.data() + batch.first;
         size_t i = 0;
-        for (; i + 6 <= v.size(); i += 6)
+        for (; i + 6 <= batch.count; i += 6)
         {
-            const CEGUI::Vertex* g = &v[i];
+            const CEGUI::Vertex* g = v + i;
             const bool quad = SamePos(g[4], g[0]) && SamePos(g[5], g[2]) &&
                               g[1].position.d_x == g[0].position.d_x &&
                               g[1].position.d_y == g[2].position.d_y &&
@@ -215,7 +226,7 @@ void CQXGeometryBuffer::rebuildQuads() const
                 continue;
             d_quads.push_back(q);
         }
-        if (i != v.size() && !d_loggedStray)
+        if (i != batch.count && !d_loggedStray)
         {
             d_loggedStray = true;
             LogWarning("QXUI::CQXGeometryBuffer: an incomplete vertex group was dropped.");
@@ -224,15 +235,59 @@ void CQXGeometryBuffer::rebuildQuads() const
     d_quadsValid = true;
 }
 
+// The ready quads: each cached quad as the renderer queues it at depth
+// base, those it would drop left out, in drawing order (stable, so equal
+// depths keep the order in which the geometry came).
+void CQXGeometryBuffer::prepareQuads(float base) const
+{
+    d_prepared.clear();
+    for (const CachedQuad& q : d_quads)
+    {
+        QuadRecord quad;
+        if (CQXRenerder::makeQuadRecord(quad, q.dest, base + q.z, q.texture, q.tex, q.colours, 0) &&
+            CQXRenerder::drawsQueued(quad, q.texture))
+            d_prepared.push_back(quad);
+    }
+    const auto later = [](const QuadRecord& a, const QuadRecord& b) { return a.z > b.z; };
+    if (!std::is_sorted(d_prepared.begin(), d_prepared.end(), later))
+        std::stable_sort(d_prepared.begin(), d_prepared.end(), later);
+    d_preparedValid = true;
+    d_preparedBase = base;
+    d_preparedEpoch = d_owner.textureEpoch();
+    d_preparedStamp = d_owner.newRunStamp();
+}
+
+inline void CQXGeometryBuffer::queueQuads(float base) const
+{
+    const bool stale = !d_preparedValid || d_preparedBase != base ||
+                       d_preparedEpoch != d_owner.textureEpoch();
+    if (stale && d_queuedList == d_owner.renderListSerial())
+    {
+        // Drawn a second time into this list at another depth: the ready
+        // quads stay as the list holds them, these go in as copies.
+        for (const CachedQuad& q : d_quads)
+            d_owner.addQuad(q.dest, base + q.z, q.texture, q.tex, q.colours, 0);
+        return;
+    }
+    if (stale)
+        prepareQuads(base);
+    d_queuedList = d_owner.renderListSerial();
+    d_owner.queueRun(*this);
+}
+
 void CQXGeometryBuffer::draw() const
 {
     if (!d_quadsValid)
+    {
         rebuildQuads();
+        d_preparedValid = false;
+    }
 
     // Queued window buffers each take the next depth; a buffer drawn with an
     // owner sits at the owner's depth plus its bias; immediate drawing is flat.
+    const bool queued = d_owner.isQueueingEnabled();
     float base = 0.0f;
-    if (d_owner.isQueueingEnabled())
+    if (queued)
         base = d_ownerBuffer ? d_ownerBuffer->getFrameZ() + d_ownerBias : d_owner.takeWindowZ();
     d_frameZ = base;
 
@@ -265,8 +320,11 @@ void CQXGeometryBuffer::draw() const
             }
             d.object->drawExtra(d_owner, dest, base + d.z, clipPtr);
         }
-        for (const CachedQuad& q : d_quads)
-            d_owner.addQuad(q.dest, base + q.z, q.texture, q.tex, q.colours, 0);
+        if (queued)
+            queueQuads(base);
+        else
+            for (const CachedQuad& q : d_quads)
+                d_owner.addQuad(q.dest, base + q.z, q.texture, q.tex, q.colours, 0);
     }
     if (d_effect)
         d_effect->performPostRenderFunctions();
@@ -287,6 +345,7 @@ void CQXRenderTarget::draw(const CEGUI::GeometryBuffer& buffer)
 void CQXRenderTarget::draw(const CEGUI::RenderQueue& queue)
 {
     d_owner.setQueueingEnabled(true);
+    d_owner.selectRenderList(&queue);
     d_owner.clearRenderList();
     queue.draw();
     d_owner.doRender();
@@ -322,13 +381,8 @@ void CQXRenderTarget::unprojectPoint(const CEGUI::GeometryBuffer&, const CEGUI::
 // ---------------------------------------------------------------------------
 // Renderer
 
-bool CQXRenerder::quadBefore(const QuadRecord& a, const QuadRecord& b)
-{
-    return a.z > b.z;
-}
-
 CQXRenerder::CQXRenerder(CreateInterfaceFn* factories, int count)
-    : d_quads(&CQXRenerder::quadBefore), d_displayRect(0, 0, 0, 0), d_displaySize(0, 0)
+    : d_displayRect(0, 0, 0, 0), d_displaySize(0, 0)
 {
     d_listener.owner = this;
     d_defaultTarget = new CQXRenderTarget(*this);
@@ -338,7 +392,8 @@ CQXRenerder::CQXRenerder(CreateInterfaceFn* factories, int count)
 CQXRenerder::~CQXRenerder()
 {
     destroyAllGeometryBuffers();
-    d_quads.clear();
+    for (CQuadQueue& list : d_lists)
+        list.clear();
     // Textures still listed are released with the renderer: nothing else
     // can reach them once it is gone.
     while (!d_textures.empty())
@@ -388,41 +443,74 @@ void CQXRenerder::updateDisplayArea()
         system->notifyDisplaySizeChanged(size);
 }
 
+bool CQXRenerder::makeQuadRecord(QuadRecord& quad, const CEGUI::Rectf& dest, float z,
+                                 const CQXTexture* tex, const CEGUI::Rectf& texRect,
+                                 const QuadColours& colours, int quadSplitMode)
+{
+    if (texRect.left() == texRect.right() || texRect.top() == texRect.bottom())
+        return false;
+    if (std::isnan(z))
+        z = 0.0f;
+
+    std::memset(&quad, 0, sizeof(quad));
+    quad.hostTexture = tex ? tex->getHostTexture() : nullptr;
+    quad.z = z;
+    quad.alpha = tex ? tex->isAlpha() : false;
+    quad.splitMode = static_cast<uint8_t>(quadSplitMode);
+    quad.tex[0] = texRect.left();
+    quad.tex[1] = texRect.top();
+    quad.tex[2] = texRect.right();
+    quad.tex[3] = texRect.bottom();
+    const float left = dest.left() - 0.5f;
+    const float right = dest.right() - 0.5f;
+    const float top = dest.top() - 0.5f;
+    const float bottom = dest.bottom() - 0.5f;
+    if (!quad.hostTexture)
+    {
+        quad.object.rect[0] = TruncateToInt(left);
+        quad.object.rect[1] = TruncateToInt(top);
+        quad.object.rect[2] = TruncateToInt(right);
+        quad.object.rect[3] = TruncateToInt(bottom);
+        quad.object.objectId = tex ? tex->getObjectId() : 0;
+        quad.object.renderOp = tex ? tex->getRenderOp() : 0;
+        return true;
+    }
+    quad.drawn.colours[0] = colours.topLeft;
+    quad.drawn.colours[1] = colours.topRight;
+    quad.drawn.colours[2] = colours.bottomRight;
+    quad.drawn.colours[3] = colours.bottomLeft;
+    quad.drawn.x = TruncateToInt(left);
+    quad.drawn.y = TruncateToInt(top);
+    const float texW = static_cast<float>(quad.hostTexture->GetWidth());
+    const float texH = static_cast<float>(quad.hostTexture->GetHeight());
+    const float srcW = (quad.tex[2] - quad.tex[0]) * texW;
+    const float srcH = (quad.tex[3] - quad.tex[1]) * texH;
+    quad.sized = srcW != 0.0f && srcH != 0.0f;
+    if (quad.sized)
+    {
+        quad.drawn.scale[0] = (right - left) / srcW;
+        quad.drawn.scale[1] = (bottom - top) / srcH;
+    }
+    return true;
+}
+
+// A texture that is neither loaded nor a game object draws nothing.
+bool CQXRenerder::drawsQueued(const QuadRecord& quad, const CQXTexture* tex)
+{
+    return quad.hostTexture || (tex && tex->isGameObject());
+}
+
 void CQXRenerder::addQuad(const CEGUI::Rectf& dest, float z, const CQXTexture* tex,
                           const CEGUI::Rectf& texRect, const QuadColours& colours,
                           int quadSplitMode)
 {
-    if (texRect.left() == texRect.right() || texRect.top() == texRect.bottom())
-        return;
-    if (std::isnan(z))
-        z = 0.0f;
-
     QuadRecord quad;
-    quad.hostTexture = tex ? tex->getHostTexture() : nullptr;
-    quad.left = dest.left() - 0.5f;
-    quad.right = dest.right() - 0.5f;
-    quad.top = dest.top() - 0.5f;
-    quad.bottom = dest.bottom() - 0.5f;
-    quad.z = z;
-    quad.texLeft = texRect.left();
-    quad.texRight = texRect.right();
-    quad.texTop = texRect.top();
-    quad.texBottom = texRect.bottom();
-    quad.topLeft = colours.topLeft;
-    quad.topRight = colours.topRight;
-    quad.bottomLeft = colours.bottomLeft;
-    quad.bottomRight = colours.bottomRight;
-    quad.renderOp = tex ? tex->getRenderOp() : 0;
-    quad.objectId = tex ? tex->getObjectId() : 0;
-    quad.alpha = tex ? tex->isAlpha() : false;
-    quad.splitMode = quadSplitMode;
-
+    if (!makeQuadRecord(quad, dest, z, tex, texRect, colours, quadSplitMode))
+        return;
     if (d_queueing)
     {
-        // A texture that is neither loaded nor a game object draws nothing.
-        if (!quad.hostTexture && !(tex && tex->isGameObject()))
-            return;
-        d_quads.insert(quad);
+        if (drawsQueued(quad, tex))
+            d_list->add(quad);
         return;
     }
 
@@ -434,69 +522,96 @@ void CQXRenerder::addQuad(const CEGUI::Rectf& dest, float z, const CQXTexture* t
     drawQuad(quad);
 }
 
+namespace
+{
+const float s_zero[3] = {0.0f, 0.0f, 0.0f};
+
+inline void DrawTextured(IQXRender* render, const QuadRecord& quad)
+{
+    if (!quad.sized)
+        return;
+    IQXDrawer* drawer = render->GetDrawer();
+    if (!drawer)
+        return;
+    const QuadRecord::Textured& d = quad.drawn;
+    if (quad.alpha)
+        drawer->DrawQuadAlpha(d.x, d.y, quad.hostTexture, d.scale, s_zero, quad.tex, d.colours, quad.z);
+    else
+        drawer->DrawQuad(d.x, d.y, quad.hostTexture, d.scale, s_zero, quad.tex, d.colours, quad.z);
+}
+} // namespace
+
 void CQXRenerder::drawQuad(const QuadRecord& quad)
 {
-    if (quad.hostTexture)
-    {
-        if (!d_render)
-            return;
-        const float texW = static_cast<float>(quad.hostTexture->GetWidth());
-        const float texH = static_cast<float>(quad.hostTexture->GetHeight());
-        const float srcW = (quad.texRight - quad.texLeft) * texW;
-        const float srcH = (quad.texBottom - quad.texTop) * texH;
-        if (srcW == 0.0f || srcH == 0.0f)
-            return;
-        IQXDrawer* drawer = d_render->GetDrawer();
-        if (!drawer)
-            return;
-        const float scale[2] = {(quad.right - quad.left) / srcW, (quad.bottom - quad.top) / srcH};
-        const float zero[3] = {0.0f, 0.0f, 0.0f};
-        const float src[4] = {quad.texLeft, quad.texTop, quad.texRight, quad.texBottom};
-        const uint32_t colours[4] = {quad.topLeft, quad.topRight, quad.bottomRight, quad.bottomLeft};
-        const int x = static_cast<int>(quad.left);
-        const int y = static_cast<int>(quad.top);
-        if (quad.alpha)
-            drawer->DrawQuadAlpha(x, y, quad.hostTexture, scale, zero, src, colours, quad.z);
-        else
-            drawer->DrawQuad(x, y, quad.hostTexture, scale, zero, src, colours, quad.z);
-        return;
-    }
+    if (!quad.hostTexture)
+        drawObjectQuad(quad);
+    else if (d_render)
+        DrawTextured(d_render, quad);
+}
+
+void CQXRenerder::drawObjectQuad(const QuadRecord& quad)
+{
     if (!d_engine)
         return;
-    const int texRect[4] = {static_cast<int>(quad.texLeft), static_cast<int>(quad.texTop),
-                            static_cast<int>(quad.texRight), static_cast<int>(quad.texBottom)};
-    d_engine->RenderObjectQuad(quad.objectId, static_cast<int>(quad.left),
-                               static_cast<int>(quad.top), static_cast<int>(quad.right),
-                               static_cast<int>(quad.bottom), quad.z, quad.renderOp, texRect);
+    const int texRect[4] = {TruncateToInt(quad.tex[0]), TruncateToInt(quad.tex[1]),
+                            TruncateToInt(quad.tex[2]), TruncateToInt(quad.tex[3])};
+    const QuadRecord::GameObject& o = quad.object;
+    d_engine->RenderObjectQuad(o.objectId, o.rect[0], o.rect[1], o.rect[2], o.rect[3], quad.z,
+                               o.renderOp, texRect);
 }
 
 void CQXRenerder::doRender()
 {
-    for (const QuadRecord& quad : d_quads)
-        drawQuad(quad);
+    IQXRender* render = d_render;
+    for (const QuadRecord& quad : d_list->ordered())
+    {
+        if (!quad.hostTexture)
+            drawObjectQuad(quad);
+        else if (render)
+            DrawTextured(render, quad);
+    }
 }
 
 void CQXRenerder::clearRenderList()
 {
-    d_quads.clear();
+    d_list->clear();
+    ++d_listSerial;
 }
 
-float CQXRenerder::takeWindowZ()
+void CQXRenerder::selectRenderList(const void* renderQueue)
 {
-    const float z = d_currentZ;
-    d_currentZ -= 0.001f;
-    return z;
+    size_t slot = 0;
+    for (size_t i = 0; i < RENDER_LISTS; ++i)
+    {
+        if (d_listKeys[i] == renderQueue)
+        {
+            slot = i;
+            break;
+        }
+        if (d_listUses[i] < d_listUses[slot])
+            slot = i;
+    }
+    d_listKeys[slot] = renderQueue;
+    d_listUses[slot] = ++d_listUseCount;
+    // Only the selected list holds quads; the others keep the order they
+    // worked out last.
+    if (d_list != &d_lists[slot])
+    {
+        d_list->clear();
+        d_list = &d_lists[slot];
+        ++d_listSerial;
+    }
+}
+
+std::vector<QuadRecord> CQXRenerder::getQuadList() const
+{
+    return d_list->ordered();
 }
 
 void CQXRenerder::forgetHostTexture(IQXHostTexture* hostTexture)
 {
-    for (auto it = d_quads.begin(); it != d_quads.end();)
-    {
-        if (it->hostTexture == hostTexture)
-            it = d_quads.erase(it);
-        else
-            ++it;
-    }
+    d_list->forget(hostTexture);
+    textureChanged();
 }
 
 CQXTexture* CQXRenerder::registerTexture(CQXTexture* texture)
@@ -570,12 +685,16 @@ void CQXRenerder::destroyGeometryBuffer(const CEGUI::GeometryBuffer& buffer)
     if (it == d_geometryBuffers.end())
         return;
     CQXGeometryBuffer* own = *it;
+    // The list still holds the buffer's ready quads: it keeps copies.
+    if (own->d_queuedList == d_listSerial)
+        d_list->copyRuns();
     d_geometryBuffers.erase(it);
     delete own;
 }
 
 void CQXRenerder::destroyAllGeometryBuffers()
 {
+    d_list->copyRuns();
     for (CQXGeometryBuffer* buffer : d_geometryBuffers)
         delete buffer;
     d_geometryBuffers.clear();

@@ -254,6 +254,50 @@ TEST_F(DrawSequenceTest, TextureChangesBetweenFramesReachTheHost)
     EXPECT_EQ(Shapes(frame()), (Lines{"A 9 9", "A 29 29", "A 49 49"}));
 }
 
+TEST_F(DrawSequenceTest, BuffersQueuedTwiceOrGoneAndQueuesDrawnInTurn)
+{
+    CQXGeometryBuffer& w1 = buffer();
+    w1.setActiveTexture(img);
+    fake::AppendImage(w1, 10, 10, 20, 20);
+    CQXGeometryBuffer& w2 = buffer();
+    w2.setActiveTexture(img);
+    fake::AppendImage(w2, 30, 30, 40, 40);
+    // One buffer twice in a queue: drawn at both depths.
+    for (CQXGeometryBuffer* gb : {&w1, &w2, &w1})
+        queue.addGeometryBuffer(*gb);
+    const Lines twice = frame();
+    EXPECT_EQ(twice, (Lines{"A 9 9 t0 0.15625 0.3125 | 0 0 1 1 | FF000001 FF000002 FF000004 FF000003 | 1",
+                            "A 29 29 t0 0.15625 0.3125 | 0 0 1 1 | FF000001 FF000002 FF000004 FF000003 | "
+                            "0.999000013",
+                            "A 9 9 t0 0.15625 0.3125 | 0 0 1 1 | FF000001 FF000002 FF000004 FF000003 | "
+                            "0.998000026"}));
+    EXPECT_EQ(frame(), twice);
+
+    // Two queues drawn in turn, frame after frame, each in its own order.
+    CEGUI::RenderQueue overlay;
+    CQXGeometryBuffer& top = buffer();
+    top.setActiveTexture(plain);
+    fake::AppendImage(top, 50, 50, 60, 60);
+    overlay.addGeometryBuffer(top);
+    overlay.addGeometryBuffer(w2);
+    for (int i = 0; i < 3; ++i)
+    {
+        r->beginRendering();
+        r->getDefaultRenderTarget().draw(queue);
+        r->getDefaultRenderTarget().draw(overlay);
+        EXPECT_EQ(Shapes(log.take()), (Lines{"A 9 9", "A 29 29", "A 9 9", "Q 49 49", "A 29 29"}));
+    }
+
+    // A buffer destroyed after the frame: the list keeps what it drew.
+    r->beginRendering();
+    r->getDefaultRenderTarget().draw(queue);
+    log.take();
+    r->destroyGeometryBuffer(w2);
+    r->destroyGeometryBuffer(w1);
+    r->doRender();
+    EXPECT_EQ(Shapes(log.take()), (Lines{"A 9 9", "A 29 29", "A 9 9"}));
+}
+
 // A whole interface through the GUI library: two framed panels with images,
 // texts and a game-object picture, and the cursor. Every frame's calls are
 // compared with the ones recorded in DrawSequence.golden (rewritten when

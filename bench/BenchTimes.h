@@ -1,5 +1,5 @@
 // A console reporter that also keeps the time per iteration and the byte
-// rate of each benchmark (the mean when repetitions are asked for), so a
+// rate of each benchmark (the median when repetitions are asked for), so a
 // benchmark program can print the ratio of two peers run side by side.
 #pragma once
 
@@ -18,16 +18,16 @@ public:
         for (const Run& run : runs)
         {
             const std::string& name = run.run_name.function_name;
-            const bool single = run.run_type == Run::RT_Iteration && run.iterations > 0 && !m_means.count(name);
-            const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
-            if (!single && !mean)
+            const bool single = run.run_type == Run::RT_Iteration && run.iterations > 0 && !m_medians.count(name);
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            if (!single && !median)
                 continue;
             m_times[name] = run.GetAdjustedRealTime();
             auto bytes = run.counters.find("bytes_per_second");
             if (bytes != run.counters.end())
                 m_rates[name] = bytes->second.value;
-            if (mean)
-                m_means.insert(name);
+            if (median)
+                m_medians.insert(name);
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -55,5 +55,5 @@ public:
 private:
     std::map<std::string, double> m_times;
     std::map<std::string, double> m_rates;
-    std::set<std::string> m_means;
+    std::set<std::string> m_medians;
 };

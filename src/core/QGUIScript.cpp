@@ -42,14 +42,46 @@ const char* ToLocal(std::string& keep, const char* utf8)
 
 // Local text into script text (UTF-8); null is the empty text. Plain ASCII
 // passes as it is; a converted text is kept in the caller's string.
-const char* ToScript(const char* local, std::string& keep)
+ScriptText ToScriptText(const char* local, std::string& keep)
 {
     if (!local)
-        return "";
-    if (LocalCodePageKeepsAscii() && IsAsciiText(local, std::strlen(local)))
-        return local;
+        return ScriptText{"", 0};
+    const size_t length = std::strlen(local);
+    if (LocalCodePageKeepsAscii() && IsAsciiText(local, length))
+        return ScriptText{local, length};
     keep = AnsiToUtf8(local, "");
-    return keep.c_str();
+    return ScriptText{keep.data(), keep.size()};
+}
+
+const char* ToScript(const char* local, std::string& keep)
+{
+    return ToScriptText(local, keep).text;
+}
+
+// A script result (UTF-8) turned into the local code page where it stands.
+const char* ToLocalInPlace(std::string& text)
+{
+    if (LocalCodePageKeepsAscii() && IsAsciiText(text.data(), text.size()))
+        return text.c_str();
+    text = Utf8ToAnsi(text.c_str(), "");
+    return text.c_str();
+}
+
+// A two-text call of the script system with the texts converted, its text
+// result converted back and kept in result.
+const char* CallForText(CScriptSystem* scripts, const char* name, const char* a, const char* b,
+                        const unsigned int* numbers, int count, std::string& result)
+{
+    if (!scripts)
+    {
+        result.clear();
+        return result.c_str();
+    }
+    std::string keepA, keepB;
+    const ScriptText textA = ToScriptText(a, keepA);
+    const ScriptText textB = ToScriptText(b, keepB);
+    scripts->CallGlobal2Strings2Numbers(name, textA, textB, numbers, count, result);
+    return ToLocalInPlace(result);
 }
 } // namespace
 
@@ -115,23 +147,15 @@ int CQGUI::CallScriptGlobalNumberString(const char* name, int value, const char*
 const char* CQGUI::CallScriptGlobal2Strings(const char* name, const char* a, const char* b)
 {
     static std::string result;
-    if (!m_pScriptSystem)
-        return ToLocal(result, nullptr);
-    std::string keepA, keepB;
-    return ToLocal(result, m_pScriptSystem->CallGlobal2Strings(name, ToScript(a, keepA),
-                                                               ToScript(b, keepB)));
+    return CallForText(m_pScriptSystem, name, a, b, nullptr, 0, result);
 }
 
 const char* CQGUI::CallScriptGlobal2Strings2Numbers(const char* name, const char* a,
                                                     const char* b, int n1, int n2)
 {
     static std::string result;
-    if (!m_pScriptSystem)
-        return ToLocal(result, nullptr);
-    std::string keepA, keepB;
-    return ToLocal(result, m_pScriptSystem->CallGlobal2Strings2Numbers(
-                               name, ToScript(a, keepA), ToScript(b, keepB),
-                               static_cast<unsigned int>(n1), static_cast<unsigned int>(n2)));
+    const unsigned int numbers[2] = {static_cast<unsigned int>(n1), static_cast<unsigned int>(n2)};
+    return CallForText(m_pScriptSystem, name, a, b, numbers, 2, result);
 }
 
 double CQGUI::CallScriptGlobalStringNumber(const char* name, const char* s, int value)

@@ -11,13 +11,13 @@
 #include <benchmark/benchmark.h>
 
 #include <CEGUI/CEGUI.h>
-#include <CEGUI/RendererModules/Null/Renderer.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "../BenchGui.h"
 #include "../BenchTimes.h"
 #include "AllocationCounter.h"
 #include "CountingHost.h"
@@ -26,12 +26,6 @@
 
 namespace
 {
-const char* const kStyleFiles[][2] = {{"schemes", "QXLook.scheme"},
-                                      {"imagesets", "QXLook.imageset"},
-                                      {"fonts", "QX.font"},
-                                      {"fonts", "DejaVuSans.ttf"},
-                                      {"looknfeel", "QXLook.looknfeel"}};
-
 struct Scene
 {
     const char* name;
@@ -50,19 +44,6 @@ enum class Frame
     Changing
 };
 const char* const kFrameNames[] = {"full", "idle", "changing"};
-
-// Counts the error lines the GUI library logs and writes nothing.
-struct ErrorCountingLogger : CEGUI::Logger
-{
-    int errors = 0;
-    std::string first;
-    void logEvent(const CEGUI::String& message, CEGUI::LoggingLevel level) override
-    {
-        if (level == CEGUI::Errors && errors++ == 0)
-            first = message.c_str();
-    }
-    void setLogFilename(const CEGUI::String&, bool) override {}
-};
 
 bench::CountingRender g_render;
 bench::CountingEngine g_engine;
@@ -214,41 +195,10 @@ void RegisterFrames(const char* renderer, bool counting)
                 ->Unit(benchmark::kMicrosecond);
 }
 
-bool StartNullPhase(const std::string& root)
-{
-    CEGUI::NullRenderer::bootstrapSystem();
-    CEGUI::System& system = CEGUI::System::getSingleton();
-    system.notifyDisplaySizeChanged(CEGUI::Sizef(800, 600));
-    auto* provider = static_cast<CEGUI::DefaultResourceProvider*>(system.getResourceProvider());
-    for (const char* group : {"schemes", "imagesets", "fonts", "looknfeel"})
-        provider->setResourceGroupDirectory(group, root + "/resource/UI/" + group + "/");
-    CEGUI::Scheme::setDefaultResourceGroup("schemes");
-    CEGUI::ImageManager::setImagesetDefaultResourceGroup("imagesets");
-    CEGUI::Font::setDefaultResourceGroup("fonts");
-    CEGUI::WidgetLookManager::setDefaultResourceGroup("looknfeel");
-    CEGUI::SchemeManager::getSingleton().createFromFile("QXLook.scheme");
-    CEGUI::Window* sheet = CEGUI::WindowManager::getSingleton().createWindow("DefaultWindow");
-    sheet->setSize(CEGUI::USize(CEGUI::UDim(1, 0), CEGUI::UDim(1, 0)));
-    system.getDefaultGUIContext().setRootWindow(sheet);
-    return true;
-}
-
-void EndNullPhase()
-{
-    CEGUI::GUIContext& ctx = CEGUI::System::getSingleton().getDefaultGUIContext();
-    CEGUI::WindowManager::getSingleton().destroyWindow(ctx.getRootWindow());
-    ctx.setRootWindow(nullptr);
-    CEGUI::NullRenderer::destroySystem();
-}
-
 bool StartModulePhase(const std::string& root)
 {
-    for (const auto& file : kStyleFiles)
-    {
-        const std::string path = std::string("resource\\UI\\") + file[0] + "\\" + file[1];
-        if (!g_files.addDiskFile(path, root + "/resource/UI/" + file[0] + "/" + file[1]))
-            return false;
-    }
+    if (!bench::ServeStyle(g_files, root))
+        return false;
     static CreateInterfaceFn factories[1] = {&ServeHost};
     if (!QGUI::CQGUI::GetGlobalObject()->Init(factories, 1, &g_host))
         return false;
@@ -285,14 +235,14 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     const std::string root = QHOST_ROOT_DIR;
-    auto* logger = new ErrorCountingLogger; // the GUI library's systems use it, never free it
+    auto* logger = new bench::ErrorCountingLogger; // the GUI library's systems use it, never free it
     BenchTimes times;
 
-    StartNullPhase(root);
+    bench::StartBareGui(root);
     RegisterFrames("null", false);
     benchmark::RunSpecifiedBenchmarks(&times);
     benchmark::ClearRegisteredBenchmarks();
-    EndNullPhase();
+    bench::EndBareGui();
 
     if (!StartModulePhase(root))
     {

@@ -10,6 +10,7 @@
 #include <CEGUI/CEGUI.h>
 #include <CEGUI/RendererModules/Null/Renderer.h>
 
+#include <cstdio>
 #include <string>
 
 #include "FakeHost.h"
@@ -28,6 +29,21 @@ struct ErrorCountingLogger : CEGUI::Logger
     }
     void setLogFilename(const CEGUI::String&, bool) override {}
 };
+
+// Installs the counting logger before any system starts; the systems use
+// it, and it is never freed.
+inline ErrorCountingLogger& CountLoggedErrors()
+{
+    return *new ErrorCountingLogger;
+}
+
+// Prints the error lines logged; the exit code of the run (1 when any was).
+inline int ReportLoggedErrors(const ErrorCountingLogger& logger)
+{
+    std::printf("error lines logged: %d%s%s\n", logger.errors, logger.errors ? ", the first: " : "",
+                logger.first.c_str());
+    return logger.errors ? 1 : 0;
+}
 
 // The sample style under the stand-in host's resource root, by group
 // folder and file name.

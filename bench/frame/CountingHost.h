@@ -6,20 +6,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "FakeHost.h"
 #include "IQEngineClient.h"
 #include "IQXRender.h"
 
 namespace bench
 {
-struct StubTexture final : IQXHostTexture
-{
-    uint32_t w, h;
-    StubTexture(uint32_t w_, uint32_t h_) : w(w_), h(h_) {}
-    void Release() override { delete this; }
-    uint32_t GetWidth() override { return w; }
-    uint32_t GetHeight() override { return h; }
-};
-
 // The arguments of one DrawQuad / DrawQuadAlpha call.
 struct QuadCall
 {
@@ -49,10 +41,10 @@ struct CountingRender final : IQXRender, IQXTextureManager, IQXDrawer, IQXDevice
     IQXDeviceEventSource* GetDeviceEventSource() override { return this; }
     void RemoveListener(void*) override {}
 
-    IQXHostTexture* LoadTexture(const char*) override { return new StubTexture(256, 256); }
-    IQXHostTexture* LoadTextureEx(const char*, int) override { return new StubTexture(256, 256); }
+    IQXHostTexture* LoadTexture(const char*) override { return new fake::Texture(256, 256, nullptr); }
+    IQXHostTexture* LoadTextureEx(const char*, int) override { return new fake::Texture(256, 256, nullptr); }
     IQXHostTexture* GetPicture(uint32_t, uint32_t) override { return nullptr; }
-    IQXHostTexture* CreateTexture(uint32_t w, uint32_t h, int) override { return new StubTexture(w, h); }
+    IQXHostTexture* CreateTexture(uint32_t w, uint32_t h, int) override { return new fake::Texture(w, h, nullptr); }
     void UpdateTexture(IQXHostTexture*, int, int, const void*, uint32_t, uint32_t, int) override {}
 
     void count(bool alpha, int x, int y, IQXHostTexture* t, const float* scale, const float* zero,

@@ -235,7 +235,7 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     const std::string root = QHOST_ROOT_DIR;
-    auto* logger = new bench::ErrorCountingLogger; // the GUI library's systems use it, never free it
+    bench::ErrorCountingLogger& logger = bench::CountLoggedErrors();
     BenchTimes times;
 
     bench::StartBareGui(root);
@@ -258,7 +258,5 @@ int main(int argc, char** argv)
     benchmark::Shutdown();
 
     PrintSummary(times);
-    std::printf("error lines logged: %d%s%s\n", logger->errors, logger->errors ? ", the first: " : "",
-                logger->first.c_str());
-    return logger->errors ? 1 : 0;
+    return bench::ReportLoggedErrors(logger);
 }

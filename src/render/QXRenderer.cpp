@@ -99,17 +99,72 @@ void CQXGeometryBuffer::appendVertex(const CEGUI::Vertex& vertex)
     appendGeometry(&vertex, 1);
 }
 
+// The library hands every image over as two triangles: top-left,
+// bottom-left, bottom-right, top-right, top-left, bottom-right. Each group of
+// six vertices, counted from the start of a batch (a run of one texture),
+// becomes one buffer-local quad as it comes.
 void CQXGeometryBuffer::appendGeometry(const CEGUI::Vertex* const vbuff, CEGUI::uint vertex_count)
 {
-    if (d_batches.empty() || d_batches.back().texture != d_activeTexture)
-        d_batches.push_back(Batch{d_activeTexture, d_vertices.size(), 0});
-    const size_t first = d_vertices.size();
-    d_vertices.insert(d_vertices.end(), vbuff, vbuff + vertex_count);
-    for (size_t i = first; i < d_vertices.size(); ++i)
-        d_vertices[i].position.d_z += d_zOffset;
-    d_batches.back().count += vertex_count;
+    if (!d_inBatch || d_batchTexture != d_activeTexture)
+    {
+        dropPartialGroup();
+        d_group.clear();
+        d_inBatch = true;
+        d_batchTexture = d_activeTexture;
+        ++d_batchCount;
+    }
+    for (CEGUI::uint i = 0; i < vertex_count; ++i)
+    {
+        d_group.push_back(vbuff[i]);
+        d_group.back().position.d_z += d_zOffset;
+        if (d_group.size() == 6)
+        {
+            takeGroup();
+            d_group.clear();
+        }
+    }
     d_vertexCount += vertex_count;
     d_quadsValid = false;
+}
+
+void CQXGeometryBuffer::takeGroup()
+{
+    const CEGUI::Vertex* g = d_group.data();
+    const bool quad = SamePos(g[4], g[0]) && SamePos(g[5], g[2]) &&
+                      g[1].position.d_x == g[0].position.d_x &&
+                      g[1].position.d_y == g[2].position.d_y &&
+                      g[3].position.d_x == g[2].position.d_x &&
+                      g[3].position.d_y == g[0].position.d_y;
+    if (!quad)
+    {
+        logStray("QXUI::CQXGeometryBuffer: geometry that is not an image quad was dropped.");
+        return;
+    }
+    CachedQuad q;
+    q.texture = d_batchTexture;
+    q.dest = CEGUI::Rectf(g[0].position.d_x, g[0].position.d_y, g[2].position.d_x, g[2].position.d_y);
+    q.tex = CEGUI::Rectf(g[0].tex_coords.d_x, g[0].tex_coords.d_y, g[2].tex_coords.d_x,
+                         g[2].tex_coords.d_y);
+    q.colours.topLeft = g[0].colour_val.getARGB();
+    q.colours.topRight = g[3].colour_val.getARGB();
+    q.colours.bottomLeft = g[1].colour_val.getARGB();
+    q.colours.bottomRight = g[2].colour_val.getARGB();
+    q.z = g[0].position.d_z;
+    d_localQuads.push_back(q);
+}
+
+void CQXGeometryBuffer::dropPartialGroup() const
+{
+    if (!d_group.empty())
+        logStray("QXUI::CQXGeometryBuffer: an incomplete vertex group was dropped.");
+}
+
+void CQXGeometryBuffer::logStray(const char* text) const
+{
+    if (d_loggedStray)
+        return;
+    d_loggedStray = true;
+    LogWarning(text);
 }
 
 void CQXGeometryBuffer::setActiveTexture(CEGUI::Texture* texture)
@@ -119,8 +174,10 @@ void CQXGeometryBuffer::setActiveTexture(CEGUI::Texture* texture)
 
 void CQXGeometryBuffer::reset()
 {
-    d_vertices.clear();
-    d_batches.clear();
+    d_localQuads.clear();
+    d_group.clear();
+    d_inBatch = false;
+    d_batchCount = 0;
     d_vertexCount = 0;
     d_activeTexture = nullptr;
     d_quads.clear();
@@ -139,7 +196,7 @@ CEGUI::uint CQXGeometryBuffer::getVertexCount() const
 
 CEGUI::uint CQXGeometryBuffer::getBatchCount() const
 {
-    return static_cast<CEGUI::uint>(d_batches.size());
+    return d_batchCount;
 }
 
 void CQXGeometryBuffer::setRenderEffect(CEGUI::RenderEffect* effect)
@@ -181,56 +238,21 @@ void CQXGeometryBuffer::clearDrawables()
     d_drawables.clear();
 }
 
-// The library hands every image over as two triangles: top-left,
-// bottom-left, bottom-right, top-right, top-left, bottom-right. Each such
-// group becomes one quad in screen space, clipped to the clipping region.
+// The buffer-local quads in screen space, clipped to the clipping region.
+// A group left incomplete at the end of the geometry is dropped.
 void CQXGeometryBuffer::rebuildQuads() const
 {
+    dropPartialGroup();
     d_quads.clear();
-    for (const Batch& batch : d_batches)
+    for (const CachedQuad& local : d_localQuads)
     {
-        const CEGUI::Vertex* v = d_vertices.data() + batch.first;
-        size_t i = 0;
-        for (; i + 6 <= batch.count; i += 6)
-        {
-            const CEGUI::Vertex* g = v + i;
-            const bool quad = SamePos(g[4], g[0]) && SamePos(g[5], g[2]) &&
-                              g[1].position.d_x == g[0].position.d_x &&
-                              g[1].position.d_y == g[2].position.d_y &&
-                              g[3].position.d_x == g[2].position.d_x &&
-                              g[3].position.d_y == g[0].position.d_y;
-            if (!quad)
-            {
-                if (!d_loggedStray)
-                {
-                    d_loggedStray = true;
-                    LogWarning(
-                        "QXUI::CQXGeometryBuffer: geometry that is not an image quad was dropped.");
-                }
-                continue;
-            }
-            CachedQuad q;
-            q.texture = batch.texture;
-            q.dest = CEGUI::Rectf(g[0].position.d_x + d_translation.d_x,
-                                  g[0].position.d_y + d_translation.d_y,
-                                  g[2].position.d_x + d_translation.d_x,
-                                  g[2].position.d_y + d_translation.d_y);
-            q.tex = CEGUI::Rectf(g[0].tex_coords.d_x, g[0].tex_coords.d_y, g[2].tex_coords.d_x,
-                                 g[2].tex_coords.d_y);
-            q.colours.topLeft = g[0].colour_val.getARGB();
-            q.colours.topRight = g[3].colour_val.getARGB();
-            q.colours.bottomLeft = g[1].colour_val.getARGB();
-            q.colours.bottomRight = g[2].colour_val.getARGB();
-            q.z = g[0].position.d_z;
-            if (d_clippingActive && !ClipQuad(q.dest, q.tex, d_clipRect))
-                continue;
-            d_quads.push_back(q);
-        }
-        if (i != batch.count && !d_loggedStray)
-        {
-            d_loggedStray = true;
-            LogWarning("QXUI::CQXGeometryBuffer: an incomplete vertex group was dropped.");
-        }
+        CachedQuad q = local;
+        q.dest = CEGUI::Rectf(local.dest.left() + d_translation.d_x, local.dest.top() + d_translation.d_y,
+                              local.dest.right() + d_translation.d_x,
+                              local.dest.bottom() + d_translation.d_y);
+        if (d_clippingActive && !ClipQuad(q.dest, q.tex, d_clipRect))
+            continue;
+        d_quads.push_back(q);
     }
     d_quadsValid = true;
 }

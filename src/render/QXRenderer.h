@@ -87,13 +87,6 @@ public:
     size_t getDrawableCount() const { return d_drawables.size(); }
 
 private:
-    // Vertices [first, first + count) of d_vertices use the texture.
-    struct Batch
-    {
-        CQXTexture* texture;
-        size_t first;
-        size_t count;
-    };
     struct CachedQuad
     {
         CQXTexture* texture;
@@ -102,6 +95,11 @@ private:
         QuadColours colours;
         float z;
     };
+    // Turns a complete group of six vertices into a buffer-local quad.
+    void takeGroup();
+    void dropPartialGroup() const;
+    // Logs the first stray geometry of this buffer.
+    void logStray(const char* text) const;
     void rebuildQuads() const;
     // Queues the quads at depth base: the ready quads, made again when
     // stale, or copies when the list holds them already at another depth.
@@ -127,8 +125,13 @@ private:
     mutable std::vector<QuadRecord> d_prepared;
     std::vector<Drawable> d_drawables;
 
-    std::vector<CEGUI::Vertex> d_vertices;
-    std::vector<Batch> d_batches;
+    // The geometry as buffer-local quads, and the vertices of the group
+    // being completed in the current batch (a run of one texture).
+    std::vector<CachedQuad> d_localQuads;
+    std::vector<CEGUI::Vertex> d_group;
+    bool d_inBatch = false;
+    CQXTexture* d_batchTexture = nullptr;
+    CEGUI::uint d_batchCount = 0;
     CQXTexture* d_activeTexture = nullptr;
     CEGUI::Rectf d_clipRect;
     bool d_clippingActive = true;

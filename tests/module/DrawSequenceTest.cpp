@@ -298,6 +298,45 @@ TEST_F(DrawSequenceTest, BuffersQueuedTwiceOrGoneAndQueuesDrawnInTurn)
     EXPECT_EQ(Shapes(log.take()), (Lines{"A 9 9", "A 29 29", "A 9 9"}));
 }
 
+TEST_F(DrawSequenceTest, VertexGroupsCountFromTheStartOfTheirBatch)
+{
+    CEGUI::Vertex image[6];
+    auto set = [](CEGUI::Vertex& v, float x, float y, float u, float w) {
+        v.position = CEGUI::Vector3f(x, y, 0);
+        v.tex_coords = CEGUI::Vector2f(u, w);
+        v.colour_val = CEGUI::Colour(0xFFFFFFFF);
+    };
+    set(image[0], 10, 10, 0, 0);
+    set(image[1], 10, 20, 0, 1);
+    set(image[2], 20, 20, 1, 1);
+    set(image[3], 20, 10, 1, 0);
+    image[4] = image[0];
+    image[5] = image[2];
+
+    // Half an image, then a whole one in another texture: the half is
+    // dropped, not joined to the next batch.
+    CQXGeometryBuffer& split = buffer();
+    split.setActiveTexture(img);
+    split.appendGeometry(image, 3);
+    split.setActiveTexture(plain);
+    split.appendGeometry(image, 6);
+    EXPECT_EQ(split.getVertexCount(), 9u);
+    EXPECT_EQ(split.getBatchCount(), 2u);
+    // One image vertex by vertex; a group that is no image, then an image.
+    CQXGeometryBuffer& single = buffer();
+    single.setActiveTexture(img);
+    for (const CEGUI::Vertex& v : image)
+        single.appendVertex(v);
+    CEGUI::Vertex stray[6];
+    for (CEGUI::Vertex& v : stray)
+        v.position = CEGUI::Vector3f(1, 2, 0);
+    single.appendGeometry(stray, 6);
+    fake::AppendImage(single, 40, 40, 50, 50);
+    queue.addGeometryBuffer(split);
+    queue.addGeometryBuffer(single);
+    EXPECT_EQ(Shapes(frame()), (Lines{"Q 9 9", "A 9 9", "A 39 39"}));
+}
+
 // A whole interface through the GUI library: two framed panels with images,
 // texts and a game-object picture, and the cursor. Every frame's calls are
 // compared with the ones recorded in DrawSequence.golden (rewritten when

@@ -53,12 +53,12 @@ inline constexpr const char* kStyleFiles[5][2] = {{"schemes", "QXLook.scheme"},
                                                   {"fonts", "DejaVuSans.ttf"},
                                                   {"looknfeel", "QXLook.looknfeel"}};
 
-// The bare library on an 800 x 600 display, its resource groups in the
+// The library's system as started (over any renderer, with its own resource
+// provider) set up on an 800 x 600 display: its resource groups in the
 // folders of resource/UI under root (layouts in layoutDir when given), the
 // sample style loaded and an empty sheet.
-inline void StartBareGui(const std::string& root, const std::string& layoutDir = std::string())
+inline void SetUpBareGui(const std::string& root, const std::string& layoutDir = std::string())
 {
-    CEGUI::NullRenderer::bootstrapSystem();
     CEGUI::System& system = CEGUI::System::getSingleton();
     system.notifyDisplaySizeChanged(CEGUI::Sizef(800, 600));
     auto* provider = static_cast<CEGUI::DefaultResourceProvider*>(system.getResourceProvider());
@@ -75,6 +75,13 @@ inline void StartBareGui(const std::string& root, const std::string& layoutDir =
     CEGUI::Window* sheet = CEGUI::WindowManager::getSingleton().createWindow("DefaultWindow");
     sheet->setSize(CEGUI::USize(CEGUI::UDim(1, 0), CEGUI::UDim(1, 0)));
     system.getDefaultGUIContext().setRootWindow(sheet);
+}
+
+// The bare library over its Null renderer, set up as above.
+inline void StartBareGui(const std::string& root, const std::string& layoutDir = std::string())
+{
+    CEGUI::NullRenderer::bootstrapSystem();
+    SetUpBareGui(root, layoutDir);
 }
 
 inline void EndBareGui()

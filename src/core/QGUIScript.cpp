@@ -41,13 +41,14 @@ const char* ToLocal(std::string& keep, const char* utf8)
 }
 
 // Local text into script text (UTF-8); null is the empty text. Plain ASCII
-// passes as it is; a converted text is kept in the caller's string.
-ScriptText ToScriptText(const char* local, std::string& keep)
+// passes as it is when the local code page keeps ASCII; a converted text is
+// kept in the caller's string.
+ScriptText ToScriptText(const char* local, std::string& keep, bool keepsAscii)
 {
     if (!local)
         return ScriptText{"", 0};
     const size_t length = std::strlen(local);
-    if (LocalCodePageKeepsAscii() && IsAsciiText(local, length))
+    if (keepsAscii && IsAsciiText(local, length))
         return ScriptText{local, length};
     keep = AnsiToUtf8(local, "");
     return ScriptText{keep.data(), keep.size()};
@@ -55,13 +56,13 @@ ScriptText ToScriptText(const char* local, std::string& keep)
 
 const char* ToScript(const char* local, std::string& keep)
 {
-    return ToScriptText(local, keep).text;
+    return ToScriptText(local, keep, LocalCodePageKeepsAscii()).text;
 }
 
 // A script result (UTF-8) turned into the local code page where it stands.
-const char* ToLocalInPlace(std::string& text)
+const char* ToLocalInPlace(std::string& text, bool keepsAscii)
 {
-    if (LocalCodePageKeepsAscii() && IsAsciiText(text.data(), text.size()))
+    if (keepsAscii && IsAsciiText(text.data(), text.size()))
         return text.c_str();
     text = Utf8ToAnsi(text.c_str(), "");
     return text.c_str();
@@ -77,11 +78,12 @@ const char* CallForText(CScriptSystem* scripts, const char* name, const char* a,
         result.clear();
         return result.c_str();
     }
+    const bool keepsAscii = LocalCodePageKeepsAscii();
     std::string keepA, keepB;
-    const ScriptText textA = ToScriptText(a, keepA);
-    const ScriptText textB = ToScriptText(b, keepB);
+    const ScriptText textA = ToScriptText(a, keepA, keepsAscii);
+    const ScriptText textB = ToScriptText(b, keepB, keepsAscii);
     scripts->CallGlobal2Strings2Numbers(name, textA, textB, numbers, count, result);
-    return ToLocalInPlace(result);
+    return ToLocalInPlace(result, keepsAscii);
 }
 } // namespace
 

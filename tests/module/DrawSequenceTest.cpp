@@ -8,6 +8,7 @@
 #include <CEGUI/RenderEffect.h>
 #include <CEGUI/RenderQueue.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -335,6 +336,21 @@ TEST_F(DrawSequenceTest, VertexGroupsCountFromTheStartOfTheirBatch)
     queue.addGeometryBuffer(split);
     queue.addGeometryBuffer(single);
     EXPECT_EQ(Shapes(frame()), (Lines{"Q 9 9", "A 9 9", "A 39 39"}));
+}
+
+TEST_F(DrawSequenceTest, CornersBeyondTheIntRangeComeAsIntMin)
+{
+    r->setQueueingEnabled(true);
+    r->clearRenderList();
+    const float nan = std::nanf("");
+    r->addQuad(CEGUI::Rectf(nan, 1e20f, 30, 40), 0.5f, img, CEGUI::Rectf(0, 0, 1, 1), kWhite, 0);
+    r->addQuad(CEGUI::Rectf(-1e20f, 5, 3e9f, 9), 0.25f, obj, CEGUI::Rectf(0, 0, 1, 1), kWhite, 0);
+    r->doRender();
+    r->setQueueingEnabled(false);
+    const Lines lines = log.take();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(Shapes(lines)[0], "A -2147483648 -2147483648");
+    EXPECT_EQ(lines[1], "O 5 -2147483648 4 -2147483648 8 0.25 2 | 0 0 1 1");
 }
 
 // A whole interface through the GUI library: two framed panels with images,

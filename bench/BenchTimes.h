@@ -1,12 +1,14 @@
 // A console reporter that also keeps the time per iteration and the byte
-// rate of each benchmark (the mean when repetitions are asked for), so a
-// benchmark program can print the ratio of two peers run side by side.
+// rate of each benchmark, so a benchmark program can print the ratio of two
+// peers run side by side. With repetitions it keeps the fastest run when a
+// "min" statistic is computed (the machine's other load only ever slows a
+// run down), else the median.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -18,16 +20,19 @@ public:
         for (const Run& run : runs)
         {
             const std::string& name = run.run_name.function_name;
-            const bool single = run.run_type == Run::RT_Iteration && run.iterations > 0 && !m_means.count(name);
-            const bool mean = run.run_type == Run::RT_Aggregate && run.aggregate_name == "mean";
-            if (!single && !mean)
+            int rank = 0;
+            if (run.run_type == Run::RT_Aggregate)
+                rank = run.aggregate_name == "min" ? 2 : run.aggregate_name == "median" ? 1 : -1;
+            else if (run.iterations <= 0)
+                rank = -1;
+            auto kept = m_ranks.find(name);
+            if (rank < 0 || (kept != m_ranks.end() && kept->second > rank))
                 continue;
+            m_ranks[name] = rank;
             m_times[name] = run.GetAdjustedRealTime();
             auto bytes = run.counters.find("bytes_per_second");
             if (bytes != run.counters.end())
                 m_rates[name] = bytes->second.value;
-            if (mean)
-                m_means.insert(name);
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -44,6 +49,12 @@ public:
         auto it = m_rates.find(name);
         return it == m_rates.end() ? 0.0 : it->second;
     }
+    // The statistic of the fastest of a benchmark's repetitions.
+    static double Fastest(const std::vector<double>& v)
+    {
+        return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
+    }
+
     // a / b, or 0 when either did not run.
     double ratio(const std::string& a, const std::string& b) const
     {
@@ -55,5 +66,5 @@ public:
 private:
     std::map<std::string, double> m_times;
     std::map<std::string, double> m_rates;
-    std::set<std::string> m_means;
+    std::map<std::string, int> m_ranks;  // 0 a single run, 1 the median, 2 the fastest
 };

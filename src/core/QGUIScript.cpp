@@ -41,15 +41,49 @@ const char* ToLocal(std::string& keep, const char* utf8)
 }
 
 // Local text into script text (UTF-8); null is the empty text. Plain ASCII
-// passes as it is; a converted text is kept in the caller's string.
-const char* ToScript(const char* local, std::string& keep)
+// passes as it is when the local code page keeps ASCII; a converted text is
+// kept in the caller's string.
+ScriptText ToScriptText(const char* local, std::string& keep, bool keepsAscii)
 {
     if (!local)
-        return "";
-    if (LocalCodePageKeepsAscii() && IsAsciiText(local, std::strlen(local)))
-        return local;
+        return ScriptText{"", 0};
+    const size_t length = std::strlen(local);
+    if (keepsAscii && IsAsciiText(local, length))
+        return ScriptText{local, length};
     keep = AnsiToUtf8(local, "");
-    return keep.c_str();
+    return ScriptText{keep.data(), keep.size()};
+}
+
+const char* ToScript(const char* local, std::string& keep)
+{
+    return ToScriptText(local, keep, LocalCodePageKeepsAscii()).text;
+}
+
+// A script result (UTF-8) turned into the local code page where it stands.
+const char* ToLocalInPlace(std::string& text, bool keepsAscii)
+{
+    if (keepsAscii && IsAsciiText(text.data(), text.size()))
+        return text.c_str();
+    text = Utf8ToAnsi(text.c_str(), "");
+    return text.c_str();
+}
+
+// A two-text call of the script system with the texts converted, its text
+// result converted back and kept in result.
+const char* CallForText(CScriptSystem* scripts, const char* name, const char* a, const char* b,
+                        const unsigned int* numbers, int count, std::string& result)
+{
+    if (!scripts)
+    {
+        result.clear();
+        return result.c_str();
+    }
+    const bool keepsAscii = LocalCodePageKeepsAscii();
+    std::string keepA, keepB;
+    const ScriptText textA = ToScriptText(a, keepA, keepsAscii);
+    const ScriptText textB = ToScriptText(b, keepB, keepsAscii);
+    scripts->CallGlobal2Strings2Numbers(name, textA, textB, numbers, count, result);
+    return ToLocalInPlace(result, keepsAscii);
 }
 } // namespace
 
@@ -126,11 +160,7 @@ const char* CQGUI::CallScriptGlobal2Strings(const char* name, const char* a, con
 {
     QGUI_REQUIRE_RUNNING("");
     static std::string result;
-    if (!m_pScriptSystem)
-        return ToLocal(result, nullptr);
-    std::string keepA, keepB;
-    return ToLocal(result, m_pScriptSystem->CallGlobal2Strings(name, ToScript(a, keepA),
-                                                               ToScript(b, keepB)));
+    return CallForText(m_pScriptSystem, name, a, b, nullptr, 0, result);
 }
 
 const char* CQGUI::CallScriptGlobal2Strings2Numbers(const char* name, const char* a,
@@ -138,12 +168,8 @@ const char* CQGUI::CallScriptGlobal2Strings2Numbers(const char* name, const char
 {
     QGUI_REQUIRE_RUNNING("");
     static std::string result;
-    if (!m_pScriptSystem)
-        return ToLocal(result, nullptr);
-    std::string keepA, keepB;
-    return ToLocal(result, m_pScriptSystem->CallGlobal2Strings2Numbers(
-                               name, ToScript(a, keepA), ToScript(b, keepB),
-                               static_cast<unsigned int>(n1), static_cast<unsigned int>(n2)));
+    const unsigned int numbers[2] = {static_cast<unsigned int>(n1), static_cast<unsigned int>(n2)};
+    return CallForText(m_pScriptSystem, name, a, b, numbers, 2, result);
 }
 
 double CQGUI::CallScriptGlobalStringNumber(const char* name, const char* s, int value)

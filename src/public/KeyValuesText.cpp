@@ -1,5 +1,6 @@
 // The KeyValues text format: reader, include handling and both writers.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,6 +11,7 @@
 #include "KeyValuesInternal.h"
 #include "codepage.h"
 #include "directory.h"
+#include "keyvaluessystem.h"
 #include "strtools.h"
 #include "tier0.h"
 #include "utlbuffer.h"
@@ -21,12 +23,56 @@ namespace
 // value copy) before the next one is read.
 char s_token[KeyValues::MAX_TOKEN_LENGTH + 1];
 
-// Reads one token into s_token. Returns false at the end of the text (also
-// inside a quoted token or a comment). Bytes 1 to 32 are white space.
-bool ReadTokenRaw(const char*& cursor, bool escapes, bool& quoted, size_t& length)
+// Byte classes of the tokenizer, one table lookup per byte.
+enum : uint8_t
 {
-    quoted = false;
-    length = 0;
+    ENDS_BARE = 1,       // NUL, white space (1 to 32), the double quote, the braces
+    ENDS_QUOTED = 2,     // NUL and the double quote
+    ENDS_ESCAPED = 4,    // NUL, the double quote and the backslash
+};
+
+struct ByteClasses
+{
+    uint8_t of[256];
+    constexpr ByteClasses() : of()
+    {
+        for (int c = 0; c <= ' '; ++c)
+            of[c] |= ENDS_BARE;
+        for (unsigned char c : {'"', '{', '}'})
+            of[c] |= ENDS_BARE;
+        for (unsigned char c : {'\0', '"'})
+            of[c] |= ENDS_QUOTED | ENDS_ESCAPED;
+        of[static_cast<unsigned char>('\\')] |= ENDS_ESCAPED;
+    }
+};
+constexpr ByteClasses s_bytes;
+
+// Appends [from, to) to the token, keeping at most MAX_TOKEN_LENGTH bytes.
+inline void KeepTokenBytes(const unsigned char* from, const unsigned char* to, size_t& length)
+{
+    const size_t room = KeyValues::MAX_TOKEN_LENGTH - length;
+    size_t n = static_cast<size_t>(to - from);
+    if (n > room)
+        n = room;
+    std::memcpy(s_token + length, from, n);
+    length += n;
+}
+
+// One token as read: its bytes (at most MAX_TOKEN_LENGTH) in the text itself
+// or, when escapes were decoded, in s_token; not terminated.
+struct TokenView
+{
+    const char* text;
+    size_t length;
+    bool quoted;
+};
+
+// Reads one token. Returns false at the end of the text (also inside a
+// quoted token or a comment). Bytes 1 to 32 are white space.
+bool ReadTokenView(const char*& cursor, bool escapes, TokenView& token)
+{
+    token.quoted = false;
+    token.length = 0;
     if (!cursor)
         return false;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(cursor);
@@ -52,13 +98,28 @@ bool ReadTokenRaw(const char*& cursor, bool escapes, bool& quoted, size_t& lengt
     }
 
     const size_t limit = KeyValues::MAX_TOKEN_LENGTH;
+    const unsigned char* run = p;
     if (*p == '"')
     {
-        quoted = true;
-        ++p;
+        token.quoted = true;
+        run = ++p;
+        const uint8_t stop = escapes ? ENDS_ESCAPED : ENDS_QUOTED;
+        while (!(s_bytes.of[*p] & stop))
+            ++p;
+        if (*p == '"')
+        {
+            token.text = reinterpret_cast<const char*>(run);
+            token.length = std::min(static_cast<size_t>(p - run), limit);
+            cursor = reinterpret_cast<const char*>(p + 1);
+            return true;
+        }
+        // A backslash (escapes on) or the end of the text: the token is
+        // decoded into s_token.
+        size_t length = 0;
         for (;;)
         {
-            unsigned char c = *p;
+            KeepTokenBytes(run, p, length);
+            const unsigned char c = *p;
             if (!c)
             {
                 cursor = reinterpret_cast<const char*>(p);
@@ -67,42 +128,107 @@ bool ReadTokenRaw(const char*& cursor, bool escapes, bool& quoted, size_t& lengt
             ++p;
             if (c == '"')
                 break;
-            if (c == '\\' && escapes)
+            const unsigned char next = *p;
+            if (!next)
             {
-                unsigned char next = *p;
-                if (!next)
-                {
-                    cursor = reinterpret_cast<const char*>(p);
-                    return false;
-                }
-                ++p;
-                c = next == 'n' ? '\n' : next == 't' ? '\t' : next;
+                cursor = reinterpret_cast<const char*>(p);
+                return false;
             }
-            if (length < limit)
-                s_token[length++] = static_cast<char>(c);
-        }
-    }
-    else if (*p == '{' || *p == '}')
-    {
-        s_token[length++] = static_cast<char>(*p++);
-    }
-    else
-    {
-        while (*p > ' ' && *p != '"' && *p != '{' && *p != '}')
-        {
-            if (length < limit)
-                s_token[length++] = static_cast<char>(*p);
             ++p;
+            const unsigned char decoded = next == 'n' ? '\n' : next == 't' ? '\t' : next;
+            KeepTokenBytes(&decoded, &decoded + 1, length);
+            run = p;
+            while (!(s_bytes.of[*p] & stop))
+                ++p;
         }
+        token.text = s_token;
+        token.length = length;
+        cursor = reinterpret_cast<const char*>(p);
+        return true;
     }
-    s_token[length] = '\0';
+    if (*p == '{' || *p == '}')
+        ++p;
+    else
+        while (!(s_bytes.of[*p] & ENDS_BARE))
+            ++p;
+    token.text = reinterpret_cast<const char*>(run);
+    token.length = std::min(static_cast<size_t>(p - run), limit);
     cursor = reinterpret_cast<const char*>(p);
     return true;
 }
 
-bool IsBrace(const char* token, size_t length, bool quoted, char brace)
+// Reads one token into s_token, terminated.
+bool ReadTokenRaw(const char*& cursor, bool escapes, bool& quoted, size_t& length)
 {
-    return !quoted && length == 1 && token[0] == brace;
+    TokenView token;
+    const bool read = ReadTokenView(cursor, escapes, token);
+    quoted = token.quoted;
+    length = token.length;
+    if (read && token.text != s_token)
+        std::memcpy(s_token, token.text, length);
+    s_token[length] = '\0';
+    return read;
+}
+
+// The symbols of recently read key names, so that a name met again is not
+// looked up in the key-values system. Symbols are never taken back, so an
+// entry stays right for the life of the process.
+class SymbolCache
+{
+public:
+    static const size_t ENTRIES = 512;
+    static const size_t NAME_BYTES = 28;  // longer names are looked up every time
+
+    // The symbol of a token's text.
+    HKeySymbol symbolFor(const TokenView& token)
+    {
+        const char* name = token.text;
+        const size_t length = token.length;
+        if (length >= NAME_BYTES)
+            return lookUp(token);
+        uint32_t hash = 2166136261u;
+        for (size_t i = 0; i < length; ++i)
+            hash = (hash ^ static_cast<unsigned char>(name[i])) * 16777619u;
+        Entry& e = m_entries[(hash ^ (hash >> 16)) & (ENTRIES - 1)];
+        if (e.symbol != INVALID_KEY_SYMBOL && e.hash == hash && e.length == length &&
+            std::memcmp(e.name, name, length) == 0)
+            return e.symbol;
+        const HKeySymbol symbol = lookUp(token);
+        e.hash = hash;
+        e.length = static_cast<uint32_t>(length);
+        e.symbol = symbol;
+        std::memcpy(e.name, name, length);
+        return symbol;
+    }
+
+private:
+    static HKeySymbol lookUp(const TokenView& token)
+    {
+        if (token.text != s_token)
+            std::memcpy(s_token, token.text, token.length);
+        s_token[token.length] = '\0';
+        return KeyValuesSystem()->SymbolForName(s_token);
+    }
+
+    struct Entry
+    {
+        uint32_t hash = 0;
+        uint32_t length = 0;
+        HKeySymbol symbol = INVALID_KEY_SYMBOL;
+        char name[NAME_BYTES];
+    };
+    Entry m_entries[ENTRIES];
+};
+
+SymbolCache& NameSymbols()
+{
+    static SymbolCache* cache = new SymbolCache;
+    return *cache;
+}
+
+bool IsBrace(const TokenView& token, char brace)
+{
+    return !token.quoted && token.length == 1 && token.text[0] == brace;
 }
 
 bool EqualsIgnoringCase(const char* a, const char* b)
@@ -272,7 +398,12 @@ void KeyValues::StoreValueText(const char* text, size_t length)
     m_sValue = copy;
     int intValue = 0;
     float floatValue = 0.0f;
-    switch (kvtext::ClassifyValue(copy, length, &intValue, &floatValue))
+    // Only a text that starts with white space, a sign, a point or a digit
+    // can be a number.
+    const unsigned char first = static_cast<unsigned char>(copy[0]);
+    const bool numeric = (first >= '0' && first <= '9') || first == '-' || first == '+' ||
+                         first == '.' || first == ' ' || (first >= '\t' && first <= '\r');
+    switch (numeric ? kvtext::ClassifyValue(copy, length, &intValue, &floatValue) : kvtext::VALUE_STRING)
     {
     case kvtext::VALUE_FLOAT:
         m_flValue = floatValue;
@@ -306,20 +437,20 @@ bool KeyValues::RecursiveLoadFromBuffer(const char* resourceName, const char*& b
         last = last->m_pPeer;
     open.push_back(OpenBlock{this, last});
 
-    bool quoted;
-    size_t length;
+    TokenView token;
     while (!open.empty())
     {
         KeyValues* node = open.back().node;
-        if (!ReadTokenRaw(buffer, node->m_bHasEscapeSequences, quoted, length) || length == 0 ||
-            IsBrace(s_token, length, quoted, '}'))
+        if (!ReadTokenView(buffer, node->m_bHasEscapeSequences, token) || token.length == 0 ||
+            IsBrace(token, '}'))
         {
             open.pop_back();
             continue;
         }
 
         // A new sub-key (duplicates allowed), appended after the last one.
-        KeyValues* key = new KeyValues(s_token);
+        KeyValues* key = new KeyValues(static_cast<const char*>(nullptr));
+        key->m_iKeyName = NameSymbols().symbolFor(token);
         key->m_bHasEscapeSequences = node->m_bHasEscapeSequences;
         if (open.back().lastSubKey)
             open.back().lastSubKey->m_pPeer = key;
@@ -327,19 +458,19 @@ bool KeyValues::RecursiveLoadFromBuffer(const char* resourceName, const char*& b
             node->m_pSub = key;
         open.back().lastSubKey = key;
 
-        if (!ReadTokenRaw(buffer, node->m_bHasEscapeSequences, quoted, length) || IsBrace(s_token, length, quoted, '}'))
+        if (!ReadTokenView(buffer, node->m_bHasEscapeSequences, token) || IsBrace(token, '}'))
         {
             open.pop_back();
             continue;
         }
-        if (IsBrace(s_token, length, quoted, '{'))
+        if (IsBrace(token, '{'))
         {
             if (open.size() >= static_cast<size_t>(MAX_NESTING_DEPTH))
                 return false;
             open.push_back(OpenBlock{key, nullptr});
             continue;
         }
-        key->StoreValueText(s_token, length);
+        key->StoreValueText(token.text, token.length);
     }
     return true;
 }

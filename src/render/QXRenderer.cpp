@@ -1,13 +1,13 @@
 #include "render/QXRenderer.h"
 
 #include <CEGUI/Exceptions.h>
-#include <CEGUI/Logger.h>
-#include <CEGUI/RenderEffect.h>
 #include <CEGUI/RenderQueue.h>
 #include <CEGUI/System.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "core/InterfaceRegistry.h"
 #include "render/QXTexture.h"
@@ -19,258 +19,16 @@ namespace
 const CEGUI::String s_identifier("QXUI::CQXRenerder - draws through the host render interface");
 const CEGUI::Vector2f s_dpi(96, 96);
 
-// Shrinks a destination rectangle to a clip rectangle, shrinking the texture
-// rectangle in proportion. False when nothing is left.
-bool ClipQuad(CEGUI::Rectf& dest, CEGUI::Rectf& tex, const CEGUI::Rectf& clip)
+// Truncation toward zero; NaN and values beyond the int range give INT_MIN,
+// as the processor's conversion does.
+int TruncateToInt(float v)
 {
-    const CEGUI::Rectf clipped = dest.getIntersection(clip);
-    if (clipped.getWidth() <= 0.0f || clipped.getHeight() <= 0.0f)
-        return false;
-    const float w = dest.getWidth();
-    const float h = dest.getHeight();
-    const float tw = tex.getWidth();
-    const float th = tex.getHeight();
-    CEGUI::Rectf t = tex;
-    if (w > 0.0f)
-    {
-        t.left(tex.left() + (clipped.left() - dest.left()) / w * tw);
-        t.right(tex.right() - (dest.right() - clipped.right()) / w * tw);
-    }
-    if (h > 0.0f)
-    {
-        t.top(tex.top() + (clipped.top() - dest.top()) / h * th);
-        t.bottom(tex.bottom() - (dest.bottom() - clipped.bottom()) / h * th);
-    }
-    dest = clipped;
-    tex = t;
-    return true;
-}
-
-void LogWarning(const char* text)
-{
-    if (CEGUI::Logger* logger = CEGUI::Logger::getSingletonPtr())
-        logger->logEvent(text, CEGUI::Warnings);
-}
-
-bool SamePos(const CEGUI::Vertex& a, const CEGUI::Vertex& b)
-{
-    return a.position.d_x == b.position.d_x && a.position.d_y == b.position.d_y;
+    if (!(v > -2147483904.0f && v < 2147483648.0f))
+        return INT_MIN;
+    return static_cast<int>(v);
 }
 } // namespace
 
-// ---------------------------------------------------------------------------
-// Geometry buffer
-
-CQXGeometryBuffer::CQXGeometryBuffer(CQXRenerder& owner)
-    : d_owner(owner), d_clipRect(0, 0, 0, 0), d_translation(0, 0, 0)
-{
-}
-
-void CQXGeometryBuffer::setTranslation(const CEGUI::Vector3f& v)
-{
-    d_translation = v;
-    d_quadsValid = false;
-}
-
-// Rotation is only used by texture-backed windows, which this renderer does
-// not create.
-void CQXGeometryBuffer::setRotation(const CEGUI::Quaternion&) {}
-void CQXGeometryBuffer::setPivot(const CEGUI::Vector3f&) {}
-
-void CQXGeometryBuffer::setClippingRegion(const CEGUI::Rectf& region)
-{
-    d_clipRect = region;
-    d_quadsValid = false;
-}
-
-void CQXGeometryBuffer::appendVertex(const CEGUI::Vertex& vertex)
-{
-    appendGeometry(&vertex, 1);
-}
-
-void CQXGeometryBuffer::appendGeometry(const CEGUI::Vertex* const vbuff, CEGUI::uint vertex_count)
-{
-    if (d_batches.empty() || d_batches.back().texture != d_activeTexture)
-        d_batches.push_back(Batch{d_activeTexture, {}});
-    std::vector<CEGUI::Vertex>& out = d_batches.back().vertices;
-    for (CEGUI::uint i = 0; i < vertex_count; ++i)
-    {
-        out.push_back(vbuff[i]);
-        out.back().position.d_z += d_zOffset;
-    }
-    d_vertexCount += vertex_count;
-    d_quadsValid = false;
-}
-
-void CQXGeometryBuffer::setActiveTexture(CEGUI::Texture* texture)
-{
-    d_activeTexture = static_cast<CQXTexture*>(texture);
-}
-
-void CQXGeometryBuffer::reset()
-{
-    d_batches.clear();
-    d_vertexCount = 0;
-    d_activeTexture = nullptr;
-    d_quads.clear();
-    d_quadsValid = false;
-}
-
-CEGUI::Texture* CQXGeometryBuffer::getActiveTexture() const
-{
-    return d_activeTexture;
-}
-
-CEGUI::uint CQXGeometryBuffer::getVertexCount() const
-{
-    return d_vertexCount;
-}
-
-CEGUI::uint CQXGeometryBuffer::getBatchCount() const
-{
-    return static_cast<CEGUI::uint>(d_batches.size());
-}
-
-void CQXGeometryBuffer::setRenderEffect(CEGUI::RenderEffect* effect)
-{
-    d_effect = effect;
-}
-
-CEGUI::RenderEffect* CQXGeometryBuffer::getRenderEffect()
-{
-    return d_effect;
-}
-
-void CQXGeometryBuffer::setClippingActive(const bool active)
-{
-    d_clippingActive = active;
-    d_quadsValid = false;
-}
-
-bool CQXGeometryBuffer::isClippingActive() const
-{
-    return d_clippingActive;
-}
-
-void CQXGeometryBuffer::setOwner(const CQXGeometryBuffer* owner, float bias)
-{
-    d_ownerBuffer = owner;
-    d_ownerBias = bias;
-}
-
-void CQXGeometryBuffer::addDrawable(IExtraDrawable* object, const CEGUI::Rectf& dest, float z,
-                                    const CEGUI::Rectf* clip)
-{
-    d_drawables.push_back(Drawable{object, dest, z, clip ? *clip : CEGUI::Rectf(0, 0, 0, 0),
-                                   clip != nullptr});
-}
-
-void CQXGeometryBuffer::clearDrawables()
-{
-    d_drawables.clear();
-}
-
-// The library hands every image over as two triangles: top-left,
-// bottom-left, bottom-right, top-right, top-left, bottom-right. Each such
-// group becomes one quad in screen space, clipped to the clipping region.
-void CQXGeometryBuffer::rebuildQuads() const
-{
-    d_quads.clear();
-    for (const Batch& batch : d_batches)
-    {
-        const std::vector<CEGUI::Vertex>& v = batch.vertices;
-        size_t i = 0;
-        for (; i + 6 <= v.size(); i += 6)
-        {
-            const CEGUI::Vertex* g = &v[i];
-            const bool quad = SamePos(g[4], g[0]) && SamePos(g[5], g[2]) &&
-                              g[1].position.d_x == g[0].position.d_x &&
-                              g[1].position.d_y == g[2].position.d_y &&
-                              g[3].position.d_x == g[2].position.d_x &&
-                              g[3].position.d_y == g[0].position.d_y;
-            if (!quad)
-            {
-                if (!d_loggedStray)
-                {
-                    d_loggedStray = true;
-                    LogWarning(
-                        "QXUI::CQXGeometryBuffer: geometry that is not an image quad was dropped.");
-                }
-                continue;
-            }
-            CachedQuad q;
-            q.texture = batch.texture;
-            q.dest = CEGUI::Rectf(g[0].position.d_x + d_translation.d_x,
-                                  g[0].position.d_y + d_translation.d_y,
-                                  g[2].position.d_x + d_translation.d_x,
-                                  g[2].position.d_y + d_translation.d_y);
-            q.tex = CEGUI::Rectf(g[0].tex_coords.d_x, g[0].tex_coords.d_y, g[2].tex_coords.d_x,
-                                 g[2].tex_coords.d_y);
-            q.colours.topLeft = g[0].colour_val.getARGB();
-            q.colours.topRight = g[3].colour_val.getARGB();
-            q.colours.bottomLeft = g[1].colour_val.getARGB();
-            q.colours.bottomRight = g[2].colour_val.getARGB();
-            q.z = g[0].position.d_z;
-            if (d_clippingActive && !ClipQuad(q.dest, q.tex, d_clipRect))
-                continue;
-            d_quads.push_back(q);
-        }
-        if (i != v.size() && !d_loggedStray)
-        {
-            d_loggedStray = true;
-            LogWarning("QXUI::CQXGeometryBuffer: an incomplete vertex group was dropped.");
-        }
-    }
-    d_quadsValid = true;
-}
-
-void CQXGeometryBuffer::draw() const
-{
-    if (!d_quadsValid)
-        rebuildQuads();
-
-    // Queued window buffers each take the next depth; a buffer drawn with an
-    // owner sits at the owner's depth plus its bias; immediate drawing is flat.
-    float base = 0.0f;
-    if (d_owner.isQueueingEnabled())
-        base = d_ownerBuffer ? d_ownerBuffer->getFrameZ() + d_ownerBias : d_owner.takeWindowZ();
-    d_frameZ = base;
-
-    const int passes = d_effect ? d_effect->getPassCount() : 1;
-    for (int pass = 0; pass < passes; ++pass)
-    {
-        if (d_effect)
-            d_effect->performPreRenderFunctions(pass);
-        for (const Drawable& d : d_drawables)
-        {
-            if (!d.object)
-                continue;
-            const CEGUI::Vector2f offset(d_translation.d_x, d_translation.d_y);
-            CEGUI::Rectf dest = d.dest;
-            dest.offset(offset);
-            CEGUI::Rectf clip;
-            const CEGUI::Rectf* clipPtr = nullptr;
-            if (d.clipped)
-            {
-                clip = d.clip;
-                clip.offset(offset);
-                if (d_clippingActive)
-                    clip = clip.getIntersection(d_clipRect);
-                clipPtr = &clip;
-            }
-            else if (d_clippingActive)
-            {
-                clip = d_clipRect;
-                clipPtr = &clip;
-            }
-            d.object->drawExtra(d_owner, dest, base + d.z, clipPtr);
-        }
-        for (const CachedQuad& q : d_quads)
-            d_owner.addQuad(q.dest, base + q.z, q.texture, q.tex, q.colours, 0);
-    }
-    if (d_effect)
-        d_effect->performPostRenderFunctions();
-}
 
 // ---------------------------------------------------------------------------
 // Render target: the whole display
@@ -287,6 +45,7 @@ void CQXRenderTarget::draw(const CEGUI::GeometryBuffer& buffer)
 void CQXRenderTarget::draw(const CEGUI::RenderQueue& queue)
 {
     d_owner.setQueueingEnabled(true);
+    d_owner.selectRenderList(&queue);
     d_owner.clearRenderList();
     queue.draw();
     d_owner.doRender();
@@ -322,13 +81,8 @@ void CQXRenderTarget::unprojectPoint(const CEGUI::GeometryBuffer&, const CEGUI::
 // ---------------------------------------------------------------------------
 // Renderer
 
-bool CQXRenerder::quadBefore(const QuadRecord& a, const QuadRecord& b)
-{
-    return a.z > b.z;
-}
-
 CQXRenerder::CQXRenerder(CreateInterfaceFn* factories, int count)
-    : d_quads(&CQXRenerder::quadBefore), d_displayRect(0, 0, 0, 0), d_displaySize(0, 0)
+    : d_displayRect(0, 0, 0, 0), d_displaySize(0, 0)
 {
     d_listener.owner = this;
     d_defaultTarget = new CQXRenderTarget(*this);
@@ -338,7 +92,8 @@ CQXRenerder::CQXRenerder(CreateInterfaceFn* factories, int count)
 CQXRenerder::~CQXRenerder()
 {
     destroyAllGeometryBuffers();
-    d_quads.clear();
+    for (CQuadQueue& list : d_lists)
+        list.clear();
     // Textures still listed are released with the renderer: nothing else
     // can reach them once it is gone.
     while (!d_textures.empty())
@@ -388,41 +143,74 @@ void CQXRenerder::updateDisplayArea()
         system->notifyDisplaySizeChanged(size);
 }
 
+bool CQXRenerder::makeQuadRecord(QuadRecord& quad, const CEGUI::Rectf& dest, float z,
+                                 const CQXTexture* tex, const CEGUI::Rectf& texRect,
+                                 const QuadColours& colours, int quadSplitMode)
+{
+    if (texRect.left() == texRect.right() || texRect.top() == texRect.bottom())
+        return false;
+    if (std::isnan(z))
+        z = 0.0f;
+
+    std::memset(&quad, 0, sizeof(quad));
+    quad.hostTexture = tex ? tex->getHostTexture() : nullptr;
+    quad.z = z;
+    quad.alpha = tex ? tex->isAlpha() : false;
+    quad.splitMode = static_cast<uint8_t>(quadSplitMode);
+    quad.tex[0] = texRect.left();
+    quad.tex[1] = texRect.top();
+    quad.tex[2] = texRect.right();
+    quad.tex[3] = texRect.bottom();
+    const float left = dest.left() - 0.5f;
+    const float right = dest.right() - 0.5f;
+    const float top = dest.top() - 0.5f;
+    const float bottom = dest.bottom() - 0.5f;
+    if (!quad.hostTexture)
+    {
+        quad.object.rect[0] = TruncateToInt(left);
+        quad.object.rect[1] = TruncateToInt(top);
+        quad.object.rect[2] = TruncateToInt(right);
+        quad.object.rect[3] = TruncateToInt(bottom);
+        quad.object.objectId = tex ? tex->getObjectId() : 0;
+        quad.object.renderOp = tex ? tex->getRenderOp() : 0;
+        return true;
+    }
+    quad.drawn.colours[0] = colours.topLeft;
+    quad.drawn.colours[1] = colours.topRight;
+    quad.drawn.colours[2] = colours.bottomRight;
+    quad.drawn.colours[3] = colours.bottomLeft;
+    quad.drawn.x = TruncateToInt(left);
+    quad.drawn.y = TruncateToInt(top);
+    const float texW = static_cast<float>(quad.hostTexture->GetWidth());
+    const float texH = static_cast<float>(quad.hostTexture->GetHeight());
+    const float srcW = (quad.tex[2] - quad.tex[0]) * texW;
+    const float srcH = (quad.tex[3] - quad.tex[1]) * texH;
+    quad.sized = srcW != 0.0f && srcH != 0.0f;
+    if (quad.sized)
+    {
+        quad.drawn.scale[0] = (right - left) / srcW;
+        quad.drawn.scale[1] = (bottom - top) / srcH;
+    }
+    return true;
+}
+
+// A texture that is neither loaded nor a game object draws nothing.
+bool CQXRenerder::drawsQueued(const QuadRecord& quad, const CQXTexture* tex)
+{
+    return quad.hostTexture || (tex && tex->isGameObject());
+}
+
 void CQXRenerder::addQuad(const CEGUI::Rectf& dest, float z, const CQXTexture* tex,
                           const CEGUI::Rectf& texRect, const QuadColours& colours,
                           int quadSplitMode)
 {
-    if (texRect.left() == texRect.right() || texRect.top() == texRect.bottom())
-        return;
-    if (std::isnan(z))
-        z = 0.0f;
-
     QuadRecord quad;
-    quad.hostTexture = tex ? tex->getHostTexture() : nullptr;
-    quad.left = dest.left() - 0.5f;
-    quad.right = dest.right() - 0.5f;
-    quad.top = dest.top() - 0.5f;
-    quad.bottom = dest.bottom() - 0.5f;
-    quad.z = z;
-    quad.texLeft = texRect.left();
-    quad.texRight = texRect.right();
-    quad.texTop = texRect.top();
-    quad.texBottom = texRect.bottom();
-    quad.topLeft = colours.topLeft;
-    quad.topRight = colours.topRight;
-    quad.bottomLeft = colours.bottomLeft;
-    quad.bottomRight = colours.bottomRight;
-    quad.renderOp = tex ? tex->getRenderOp() : 0;
-    quad.objectId = tex ? tex->getObjectId() : 0;
-    quad.alpha = tex ? tex->isAlpha() : false;
-    quad.splitMode = quadSplitMode;
-
+    if (!makeQuadRecord(quad, dest, z, tex, texRect, colours, quadSplitMode))
+        return;
     if (d_queueing)
     {
-        // A texture that is neither loaded nor a game object draws nothing.
-        if (!quad.hostTexture && !(tex && tex->isGameObject()))
-            return;
-        d_quads.insert(quad);
+        if (drawsQueued(quad, tex))
+            d_list->add(quad);
         return;
     }
 
@@ -434,69 +222,96 @@ void CQXRenerder::addQuad(const CEGUI::Rectf& dest, float z, const CQXTexture* t
     drawQuad(quad);
 }
 
+namespace
+{
+const float s_zero[3] = {0.0f, 0.0f, 0.0f};
+
+inline void DrawTextured(IQXRender* render, const QuadRecord& quad)
+{
+    if (!quad.sized)
+        return;
+    IQXDrawer* drawer = render->GetDrawer();
+    if (!drawer)
+        return;
+    const QuadRecord::Textured& d = quad.drawn;
+    if (quad.alpha)
+        drawer->DrawQuadAlpha(d.x, d.y, quad.hostTexture, d.scale, s_zero, quad.tex, d.colours, quad.z);
+    else
+        drawer->DrawQuad(d.x, d.y, quad.hostTexture, d.scale, s_zero, quad.tex, d.colours, quad.z);
+}
+} // namespace
+
 void CQXRenerder::drawQuad(const QuadRecord& quad)
 {
-    if (quad.hostTexture)
-    {
-        if (!d_render)
-            return;
-        const float texW = static_cast<float>(quad.hostTexture->GetWidth());
-        const float texH = static_cast<float>(quad.hostTexture->GetHeight());
-        const float srcW = (quad.texRight - quad.texLeft) * texW;
-        const float srcH = (quad.texBottom - quad.texTop) * texH;
-        if (srcW == 0.0f || srcH == 0.0f)
-            return;
-        IQXDrawer* drawer = d_render->GetDrawer();
-        if (!drawer)
-            return;
-        const float scale[2] = {(quad.right - quad.left) / srcW, (quad.bottom - quad.top) / srcH};
-        const float zero[3] = {0.0f, 0.0f, 0.0f};
-        const float src[4] = {quad.texLeft, quad.texTop, quad.texRight, quad.texBottom};
-        const uint32_t colours[4] = {quad.topLeft, quad.topRight, quad.bottomRight, quad.bottomLeft};
-        const int x = static_cast<int>(quad.left);
-        const int y = static_cast<int>(quad.top);
-        if (quad.alpha)
-            drawer->DrawQuadAlpha(x, y, quad.hostTexture, scale, zero, src, colours, quad.z);
-        else
-            drawer->DrawQuad(x, y, quad.hostTexture, scale, zero, src, colours, quad.z);
-        return;
-    }
+    if (!quad.hostTexture)
+        drawObjectQuad(quad);
+    else if (d_render)
+        DrawTextured(d_render, quad);
+}
+
+void CQXRenerder::drawObjectQuad(const QuadRecord& quad)
+{
     if (!d_engine)
         return;
-    const int texRect[4] = {static_cast<int>(quad.texLeft), static_cast<int>(quad.texTop),
-                            static_cast<int>(quad.texRight), static_cast<int>(quad.texBottom)};
-    d_engine->RenderObjectQuad(quad.objectId, static_cast<int>(quad.left),
-                               static_cast<int>(quad.top), static_cast<int>(quad.right),
-                               static_cast<int>(quad.bottom), quad.z, quad.renderOp, texRect);
+    const int texRect[4] = {TruncateToInt(quad.tex[0]), TruncateToInt(quad.tex[1]),
+                            TruncateToInt(quad.tex[2]), TruncateToInt(quad.tex[3])};
+    const QuadRecord::GameObject& o = quad.object;
+    d_engine->RenderObjectQuad(o.objectId, o.rect[0], o.rect[1], o.rect[2], o.rect[3], quad.z,
+                               o.renderOp, texRect);
 }
 
 void CQXRenerder::doRender()
 {
-    for (const QuadRecord& quad : d_quads)
-        drawQuad(quad);
+    IQXRender* render = d_render;
+    for (const QuadRecord& quad : d_list->ordered())
+    {
+        if (!quad.hostTexture)
+            drawObjectQuad(quad);
+        else if (render)
+            DrawTextured(render, quad);
+    }
 }
 
 void CQXRenerder::clearRenderList()
 {
-    d_quads.clear();
+    d_list->clear();
+    ++d_listSerial;
 }
 
-float CQXRenerder::takeWindowZ()
+void CQXRenerder::selectRenderList(const void* renderQueue)
 {
-    const float z = d_currentZ;
-    d_currentZ -= 0.001f;
-    return z;
+    size_t slot = 0;
+    for (size_t i = 0; i < RENDER_LISTS; ++i)
+    {
+        if (d_listKeys[i] == renderQueue)
+        {
+            slot = i;
+            break;
+        }
+        if (d_listUses[i] < d_listUses[slot])
+            slot = i;
+    }
+    d_listKeys[slot] = renderQueue;
+    d_listUses[slot] = ++d_listUseCount;
+    // Only the selected list holds quads; the others keep the order they
+    // worked out last.
+    if (d_list != &d_lists[slot])
+    {
+        d_list->clear();
+        d_list = &d_lists[slot];
+        ++d_listSerial;
+    }
+}
+
+std::vector<QuadRecord> CQXRenerder::getQuadList() const
+{
+    return d_list->ordered();
 }
 
 void CQXRenerder::forgetHostTexture(IQXHostTexture* hostTexture)
 {
-    for (auto it = d_quads.begin(); it != d_quads.end();)
-    {
-        if (it->hostTexture == hostTexture)
-            it = d_quads.erase(it);
-        else
-            ++it;
-    }
+    d_list->forget(hostTexture);
+    textureChanged();
 }
 
 CQXTexture* CQXRenerder::registerTexture(CQXTexture* texture)
@@ -570,12 +385,16 @@ void CQXRenerder::destroyGeometryBuffer(const CEGUI::GeometryBuffer& buffer)
     if (it == d_geometryBuffers.end())
         return;
     CQXGeometryBuffer* own = *it;
+    // The list still holds the buffer's ready quads: it keeps copies.
+    if (own->d_queuedList == d_listSerial)
+        d_list->copyRuns();
     d_geometryBuffers.erase(it);
     delete own;
 }
 
 void CQXRenerder::destroyAllGeometryBuffers()
 {
+    d_list->copyRuns();
     for (CQXGeometryBuffer* buffer : d_geometryBuffers)
         delete buffer;
     d_geometryBuffers.clear();

@@ -1,7 +1,9 @@
 // The GUI library's renderer over the host render interface. Interface
 // geometry is turned into textured quads with a depth; queued quads are drawn
 // greatest depth first, immediate quads at once unless the engine client
-// suppresses interface drawing.
+// suppresses interface drawing. Each geometry buffer keeps its quads ready to
+// draw, in depth order, until its geometry, place or textures change, so a
+// frame in which nothing changed hands the host the quads it drew before.
 #pragma once
 
 #include <CEGUI/GeometryBuffer.h>
@@ -9,33 +11,20 @@
 #include <CEGUI/Renderer.h>
 #include <CEGUI/Vertex.h>
 
+#include <array>
 #include <cstdint>
 #include <map>
-#include <set>
 #include <vector>
 
 #include "IQEngineClient.h"
 #include "IQXRender.h"
 #include "core/ModuleMemory.h"
+#include "render/QuadQueue.h"
 
 namespace QXUI
 {
 class CQXTexture;
 class CQXRenerder;
-
-// One queued quad.
-struct QuadRecord
-{
-    IQXHostTexture* hostTexture;
-    float top, bottom, left, right;           // destination, shifted by (-0.5, -0.5)
-    float z;
-    float texTop, texBottom, texLeft, texRight;
-    uint32_t topLeft, topRight, bottomLeft, bottomRight;
-    uint32_t renderOp;
-    uint32_t objectId;
-    bool alpha;
-    int splitMode;
-};
 
 // Colours of a quad's corners, ARGB.
 struct QuadColours
@@ -98,11 +87,6 @@ public:
     size_t getDrawableCount() const { return d_drawables.size(); }
 
 private:
-    struct Batch
-    {
-        CQXTexture* texture;
-        std::vector<CEGUI::Vertex> vertices;
-    };
     struct CachedQuad
     {
         CQXTexture* texture;
@@ -111,24 +95,53 @@ private:
         QuadColours colours;
         float z;
     };
+    // Turns a complete group of six vertices into a buffer-local quad.
+    void takeGroup();
+    void dropPartialGroup() const;
+    // Logs the first stray geometry of this buffer.
+    void logStray(const char* text) const;
     void rebuildQuads() const;
+    // Queues the quads at depth base: the ready quads, made again when
+    // stale, or copies when the list holds them already at another depth.
+    void queueQuads(float base) const;
+    // Makes the ready quads for depth base.
+    void prepareQuads(float base) const;
 
+    // What every frame reads first, together.
     CQXRenerder& d_owner;
-    std::vector<Batch> d_batches;
+    const CQXGeometryBuffer* d_ownerBuffer = nullptr;
+    float d_ownerBias = 0.0f;
+    mutable float d_frameZ = 0.0f;
+    CEGUI::RenderEffect* d_effect = nullptr;
+    mutable bool d_quadsValid = false;
+    // The quads ready to queue: d_quads at depth d_preparedBase in drawing
+    // order, with the textures as they were at d_preparedEpoch.
+    mutable bool d_preparedValid = false;
+    mutable float d_preparedBase = 0.0f;
+    mutable uint64_t d_preparedEpoch = 0;
+    mutable uint64_t d_preparedStamp = 0;
+    // The render list that holds d_prepared, if any.
+    mutable uint64_t d_queuedList = 0;
+    mutable std::vector<QuadRecord> d_prepared;
+    std::vector<Drawable> d_drawables;
+
+    // The geometry as buffer-local quads, and the vertices of the group
+    // being completed in the current batch (a run of one texture).
+    std::vector<CachedQuad> d_localQuads;
+    std::vector<CEGUI::Vertex> d_group;
+    bool d_inBatch = false;
+    CQXTexture* d_batchTexture = nullptr;
+    CEGUI::uint d_batchCount = 0;
     CQXTexture* d_activeTexture = nullptr;
     CEGUI::Rectf d_clipRect;
     bool d_clippingActive = true;
     CEGUI::Vector3f d_translation;
-    CEGUI::RenderEffect* d_effect = nullptr;
     CEGUI::uint d_vertexCount = 0;
     float d_zOffset = 0.0f;
-    const CQXGeometryBuffer* d_ownerBuffer = nullptr;
-    float d_ownerBias = 0.0f;
-    mutable float d_frameZ = 0.0f;
-    std::vector<Drawable> d_drawables;
     mutable std::vector<CachedQuad> d_quads;
-    mutable bool d_quadsValid = false;
     mutable bool d_loggedStray = false;
+
+    friend class CQXRenerder;
 };
 
 class CQXRenderTarget : public CEGUI::RenderTarget, public QGUI::CModuleObject
@@ -193,16 +206,25 @@ public:
     void setResourceProvider(CEGUI::ResourceProvider* provider) { d_provider = provider; }
     CEGUI::ResourceProvider* getResourceProvider() const { return d_provider; }
     IQEngineClient* getEngineClient() const { return d_engine; }
-    const std::multiset<QuadRecord, bool (*)(const QuadRecord&, const QuadRecord&)>& getQuadList() const
-    {
-        return d_quads;
-    }
+    // The queued quads in drawing order.
+    std::vector<QuadRecord> getQuadList() const;
     size_t getTextureCount() const { return d_textures.size(); }
 
     // Depth for the next window buffer drawn in the queued phase.
-    float takeWindowZ();
+    float takeWindowZ()
+    {
+        const float z = d_currentZ;
+        d_currentZ -= 0.001f;
+        return z;
+    }
     // Drops queued quads that use a host texture about to be released.
     void forgetHostTexture(IQXHostTexture* hostTexture);
+    // A texture's host texture, alpha flag or game object changed: quads
+    // made ready with the old ones are made again.
+    void textureChanged() { ++d_textureEpoch; }
+    // The render list that the next clearRenderList starts belongs to this
+    // render queue; lists of queues drawn before are kept for comparison.
+    void selectRenderList(const void* renderQueue);
 
     // --- CEGUI::Renderer ---
     CEGUI::RenderTarget& getDefaultRenderTarget() override;
@@ -229,15 +251,41 @@ public:
     CEGUI::uint getMaxTextureSize() const override;
     const CEGUI::String& getIdentifierString() const override;
 
+    // Render lists kept at once, one per render queue drawn in a frame.
+    static const size_t RENDER_LISTS = 4;
+
 private:
-    static bool quadBefore(const QuadRecord& a, const QuadRecord& b);
+    // Fills a record of a quad as the host gets it; false when the texture
+    // rectangle is empty and the quad is dropped.
+    static bool makeQuadRecord(QuadRecord& quad, const CEGUI::Rectf& dest, float z,
+                               const CQXTexture* tex, const CEGUI::Rectf& texRect,
+                               const QuadColours& colours, int quadSplitMode);
+    // Whether a queued quad with this texture is drawn at all.
+    static bool drawsQueued(const QuadRecord& quad, const CQXTexture* tex);
     void connectHost(CreateInterfaceFn* factories, int count);
     void drawQuad(const QuadRecord& quad);
     CQXTexture* registerTexture(CQXTexture* texture);
     void setDisplayRect(float width, float height);
+    // A geometry buffer's ready quads join the list.
+    void queueRun(const CQXGeometryBuffer& buffer)
+    {
+        d_list->addRun(buffer.d_prepared.data(), static_cast<uint32_t>(buffer.d_prepared.size()),
+                       buffer.d_preparedStamp);
+    }
+    void drawObjectQuad(const QuadRecord& quad);
+    uint64_t renderListSerial() const { return d_listSerial; }
+    uint64_t textureEpoch() const { return d_textureEpoch; }
+    uint64_t newRunStamp() { return ++d_runStamps; }
 
     bool d_queueing = false;
-    std::multiset<QuadRecord, bool (*)(const QuadRecord&, const QuadRecord&)> d_quads;
+    std::array<CQuadQueue, RENDER_LISTS> d_lists;
+    std::array<const void*, RENDER_LISTS> d_listKeys{};
+    std::array<uint64_t, RENDER_LISTS> d_listUses{};
+    CQuadQueue* d_list = &d_lists[0];
+    uint64_t d_listSerial = 1;
+    uint64_t d_listUseCount = 0;
+    uint64_t d_textureEpoch = 1;
+    uint64_t d_runStamps = 0;
     std::vector<CQXTexture*> d_textures;
     std::map<CEGUI::String, CQXTexture*, CEGUI::StringFastLessCompare> d_namedTextures;
     CEGUI::Rectf d_displayRect;
@@ -257,5 +305,7 @@ private:
     float d_currentZ = 1.0f;
     CEGUI::ResourceProvider* d_provider = nullptr;
     unsigned d_textureSerial = 0;
+
+    friend class CQXGeometryBuffer;
 };
 } // namespace QXUI

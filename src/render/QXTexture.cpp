@@ -66,8 +66,11 @@ void CQXTexture::updateCeguiSize()
                                      d_height ? 1.0f / d_height : 0.0f);
 }
 
+// Each loader tells the renderer first: quads it made ready with this
+// texture's old state are made again before they are drawn.
 void CQXTexture::makeGameObject(uint32_t objectId, uint32_t renderOp)
 {
+    d_renderer.textureChanged();
     releaseHostTexture();
     d_objectId = objectId;
     d_renderOp = renderOp;
@@ -78,6 +81,7 @@ void CQXTexture::makeGameObject(uint32_t objectId, uint32_t renderOp)
 
 void CQXTexture::loadFromFile(const CEGUI::String& filename, const CEGUI::String& resourceGroup)
 {
+    d_renderer.textureChanged();
     releaseHostTexture();
     d_isGameObject = false;
     const CEGUI::String path = GroupDirectory(d_renderer.getResourceProvider(), resourceGroup) + filename;
@@ -105,6 +109,7 @@ void CQXTexture::loadFromFile(const CEGUI::String& filename, const CEGUI::String
 void CQXTexture::loadFromMemory(const void* pixels, uint32_t width, uint32_t height,
                                 int pixelFormat)
 {
+    d_renderer.textureChanged();
     releaseHostTexture();
     if (!pixels)
     {

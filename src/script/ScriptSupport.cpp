@@ -207,8 +207,8 @@ bool PushGlobal(lua_State* L, const char* name)
         name = "";
     if (!lua_getmetatable(L, LUA_GLOBALSINDEX))
     {
-        lua_pushstring(L, name);
-        lua_rawget(L, LUA_GLOBALSINDEX);
+        // Without a metatable a look-up cannot fail.
+        lua_getfield(L, LUA_GLOBALSINDEX, name);
         return true;
     }
     lua_pop(L, 1);

@@ -51,6 +51,19 @@ void PushText(lua_State* L, const char* text)
         lua_pushnil(L);
 }
 
+void PushText(lua_State* L, QGUI::ScriptText text)
+{
+    if (text.text)
+        lua_pushlstring(L, text.text, text.length);
+    else
+        lua_pushnil(L);
+}
+
+QGUI::ScriptText TextOf(const char* text)
+{
+    return QGUI::ScriptText{text, text ? std::strlen(text) : 0};
+}
+
 void LogText(CEGUI::LoggingLevel level, const CEGUI::String& text)
 {
     try
@@ -309,21 +322,8 @@ int CScriptSystem::CallGlobalNumberString(const char* name, unsigned int value, 
 
 const char* CScriptSystem::CallGlobal2Strings(const char* name, const char* a, const char* b)
 {
-    lua_State* L = m_pLuaState;
-    if (!L)
+    if (!CallGlobal2Strings2Numbers(name, TextOf(a), TextOf(b), nullptr, 0, m_TwoStringsResult))
         return "";
-    const int top = lua_gettop(L);
-    if (!CallGlobal(name, 2, top, [a, b](lua_State* S) {
-            PushText(S, a);
-            PushText(S, b);
-        }))
-        return "";
-    if (!ResultIsString(name, top))
-        return "";
-    size_t length = 0;
-    const char* text = lua_tolstring(L, -1, &length);
-    m_TwoStringsResult.assign(text, length);
-    lua_settop(L, top);
     return m_TwoStringsResult.c_str();
 }
 
@@ -331,24 +331,36 @@ const char* CScriptSystem::CallGlobal2Strings2Numbers(const char* name, const ch
                                                       const char* b, unsigned int n1,
                                                       unsigned int n2)
 {
+    const unsigned int numbers[2] = {n1, n2};
+    if (!CallGlobal2Strings2Numbers(name, TextOf(a), TextOf(b), numbers, 2,
+                                    m_TwoStringsTwoNumbersResult))
+        return "";
+    return m_TwoStringsTwoNumbersResult.c_str();
+}
+
+bool CScriptSystem::CallGlobal2Strings2Numbers(const char* name, ScriptText a, ScriptText b,
+                                               const unsigned int* numbers, int count,
+                                               std::string& result)
+{
+    result.clear();
     lua_State* L = m_pLuaState;
     if (!L)
-        return "";
+        return false;
     const int top = lua_gettop(L);
-    if (!CallGlobal(name, 4, top, [a, b, n1, n2](lua_State* S) {
+    if (!CallGlobal(name, 2 + count, top, [a, b, numbers, count](lua_State* S) {
             PushText(S, a);
             PushText(S, b);
-            lua_pushnumber(S, static_cast<lua_Number>(static_cast<uint32_t>(n1)));
-            lua_pushnumber(S, static_cast<lua_Number>(static_cast<uint32_t>(n2)));
+            for (int i = 0; i < count; ++i)
+                lua_pushnumber(S, static_cast<lua_Number>(static_cast<uint32_t>(numbers[i])));
         }))
-        return "";
+        return false;
     if (!ResultIsString(name, top))
-        return "";
+        return false;
     size_t length = 0;
     const char* text = lua_tolstring(L, -1, &length);
-    m_TwoStringsTwoNumbersResult.assign(text, length);
+    result.assign(text, length);
     lua_settop(L, top);
-    return m_TwoStringsTwoNumbersResult.c_str();
+    return true;
 }
 
 int CScriptSystem::CallGlobal2Strings4Numbers(const char* name, const char* a, const char* b,

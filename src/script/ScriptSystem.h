@@ -6,6 +6,7 @@
 #pragma once
 
 #include "core/ModuleMemory.h"
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -54,6 +55,14 @@ private:
 
 namespace QGUI
 {
+// A text argument of a call into the scripts, with its length; a null text
+// is passed as nil.
+struct ScriptText
+{
+    const char* text;
+    size_t length;
+};
+
 class CScriptSystem : public CModuleObject
 {
 public:
@@ -102,6 +111,12 @@ public:
                                            int n1, int n2, int n3, int n4);
     // "FetchColourBySetFn"(key, index) as packed ARGB.
     virtual uint32_t FetchColourBySet(const char* key, int index);
+
+    // CallGlobal2Strings2Numbers (with numbers) and CallGlobal2Strings
+    // (without) for texts of known length: the text result goes into result,
+    // which is emptied when the call fails. False on failure.
+    bool CallGlobal2Strings2Numbers(const char* name, ScriptText a, ScriptText b,
+                                    const unsigned int* numbers, int count, std::string& result);
 
     // As DispatchKeyVal; taken (when given) tells whether the message was
     // destroyed, so a caller that shares ownership with the scripts can

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "DrawRecorder.h"
 #include "FakeHost.h"
 #include "render/QXRenderer.h"
 #include "render/QXResourceProvider.h"
@@ -281,23 +282,7 @@ TEST_F(RendererTest, DestructionRemovesTheListenerAndReleasesTextures)
 
 // Geometry arrives as two triangles per image; the buffer turns them back
 // into quads, translated and clipped on the CPU.
-void AppendImage(CEGUI::GeometryBuffer& gb, float l, float t, float r, float b, float tl, float tt,
-                 float tr, float tb)
-{
-    CEGUI::Vertex v[6];
-    auto set = [](CEGUI::Vertex& vx, float x, float y, float u, float w, CEGUI::argb_t c) {
-        vx.position = CEGUI::Vector3f(x, y, 0);
-        vx.tex_coords = CEGUI::Vector2f(u, w);
-        vx.colour_val = CEGUI::Colour(c);
-    };
-    set(v[0], l, t, tl, tt, 0xFF000001);
-    set(v[1], l, b, tl, tb, 0xFF000003);
-    set(v[2], r, b, tr, tb, 0xFF000004);
-    set(v[3], r, t, tr, tt, 0xFF000002);
-    v[4] = v[0];
-    v[5] = v[2];
-    gb.appendGeometry(v, 6);
-}
+using fake::AppendImage;
 
 TEST_F(RendererTest, GeometryBuffersBecomeTranslatedClippedQuads)
 {

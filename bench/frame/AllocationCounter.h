@@ -1,0 +1,4 @@
+// The number of heap allocations the process has made so far.
+#pragma once
+
+unsigned long long HeapAllocations();

@@ -170,12 +170,12 @@ TEST_F(BaseWidgetTest, ClippedZeroSizedAndHiddenWindowsQueueWhatIsVisible)
     bool found = false;
     for (const QXUI::QuadRecord& q : renderer().getQuadList())
     {
-        if (q.objectId != 5)
+        if (q.hostTexture || q.object.objectId != 5)
             continue;
         found = true;
-        EXPECT_FLOAT_EQ(q.texLeft, 0.0f);
-        EXPECT_FLOAT_EQ(q.texRight, 0.5f);
-        EXPECT_FLOAT_EQ(q.texBottom, 1.0f);
+        EXPECT_FLOAT_EQ(q.tex[0], 0.0f);
+        EXPECT_FLOAT_EQ(q.tex[2], 0.5f);
+        EXPECT_FLOAT_EQ(q.tex[3], 1.0f);
     }
     EXPECT_TRUE(found);
     // The windows without area still refreshed; a hidden one draws nothing.

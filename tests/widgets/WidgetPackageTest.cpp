@@ -21,6 +21,7 @@ extern "C" {
 }
 #include <tolua++.h>
 
+#include "LuaExpect.h"
 #include "RichTextWindowFixture.h"
 #include "script/MainPackageAdapters.h"
 #include "widgets/GameEditBox.h"
@@ -31,14 +32,8 @@ namespace
 {
 using QGUI::MainPackageAdapters::IsScriptOwned;
 
-// Collects failed expectations of a chunk, so one test reads them all.
-const char* const kExpect = R"lua(
-failures = {}
-function expect(label, got, want)
-    if got ~= want then
-        table.insert(failures, label .. ": got " .. tostring(got) .. ", want " .. tostring(want))
-    end
-end
+// Helpers of every chunk.
+const char* const kHelpers = R"lua(
 -- The error a call raises, without the position Lua may put in front.
 function error_of(f, ...)
     local ok, e = pcall(f, ...)
@@ -65,7 +60,8 @@ struct WidgetPackageTest : richwindow::RichWindowTest
         richwindow::RichWindowTest::SetUp();
         if (HasFatalFailure())
             return;
-        ASSERT_EQ(run(kExpect), "");
+        ASSERT_EQ(run(kLuaExpect), "");
+        ASSERT_EQ(run(kHelpers), "");
     }
     void TearDown() override
     {
@@ -85,7 +81,8 @@ struct WidgetPackageTest : richwindow::RichWindowTest
         lua_pop(L(), 1);
         return p;
     }
-    // A temporary folder with a sub-folder and files, names partly Chinese.
+    // A temporary folder with a sub-folder and files, names partly Chinese;
+    // the script global "folder" holds its path.
     void makeTree()
     {
         char pattern[] = "/tmp/qgui-widget-package-XXXXXX";
@@ -95,6 +92,7 @@ struct WidgetPackageTest : richwindow::RichWindowTest
         std::ofstream(folder + "/\xE4\xB8\xAD\xE6\x96\x87/\xE6\x96\x87\xE4\xBB\xB6.txt") << "x"; // 文件.txt
         std::ofstream(folder + "/b.txt") << "x";
         ASSERT_EQ(mkdir((folder + "/a").c_str(), 0755), 0);
+        ASSERT_EQ(run("folder = '" + folder + "'"), "");
     }
 };
 
@@ -147,6 +145,25 @@ TEST_F(WidgetPackageTest, ClassesSitInTheirModulesOnTheGuiLibrarysBases)
         lua_pop(l, 2);
     }
     lua_pop(l, 1);
+    // Every bound function is guarded: the guard replaces each by a closure
+    // holding it, which turns a C++ exception into a script error.
+    const char* const functions[][2] = {{"SHELL::FileFolderMgr", "OpenPath"},
+                                        {"SHELL::FileSet", "getFileAt"},
+                                        {"QGUI::CGameMultiLine", "getDocSize"},
+                                        {"QGUI::CItemIcon", "GetTargetId"},
+                                        {"QGUI::CGameEditBox", "getCaratOffset"}};
+    const int top = lua_gettop(l);
+    for (const auto& f : functions)
+    {
+        lua_getfield(l, LUA_REGISTRYINDEX, f[0]);
+        lua_getfield(l, -1, f[1]);
+        EXPECT_TRUE(lua_iscfunction(l, -1) && lua_getupvalue(l, -1, 1)) << f[0] << "." << f[1];
+        lua_settop(l, top);
+    }
+    lua_getglobal(l, "CEGUI");
+    lua_getfield(l, -1, "createListboxImageItem");
+    EXPECT_TRUE(lua_iscfunction(l, -1) && lua_getupvalue(l, -1, 1)) << "CEGUI.createListboxImageItem";
+    lua_settop(l, top);
     // Every type of the package has its metatables, the chat box's too.
     for (const char* type : {"CEGUI::Size", "QGUI::CGameChatBox", "CEGUI::ScrollablePane", "CEGUI::Size<float>",
                              "const SHELL::FileInfo"})
@@ -373,7 +390,6 @@ TEST_F(WidgetPackageTest, EachDocumentSizeIsANewSizeTheCollectorFreesOnce)
 TEST_F(WidgetPackageTest, TheBrowserListsAUtf8PathAndGivesNilOutsideTheSet)
 {
     makeTree();
-    ASSERT_EQ(run("folder = '" + folder + "'"), "");
     ASSERT_EQ(run(R"lua(
         local browser = SHELL.FileFolderMgr:Instance()
         local set = browser:getLastResult()
@@ -404,7 +420,6 @@ TEST_F(WidgetPackageTest, TheBrowserListsAUtf8PathAndGivesNilOutsideTheSet)
 TEST_F(WidgetPackageTest, EntriesDieWithTheNextSearchAndNilOrBadPathsListTheDrives)
 {
     makeTree();
-    ASSERT_EQ(run("folder = '" + folder + "'"), "");
     ASSERT_EQ(run(R"lua(
         local browser = SHELL.FileFolderMgr:Instance()
         local set = browser:getLastResult()
@@ -420,15 +435,16 @@ TEST_F(WidgetPackageTest, EntriesDieWithTheNextSearchAndNilOrBadPathsListTheDriv
         browser:OpenPath(folder)
         kept = set:getFileAt(0)
         expect("kept", kept:getDspNameUtf8(), ".")
-        -- nil, a missing folder and bytes that are no UTF-8 list the drives.
-        for _, path in ipairs({ false, folder .. "/missing", "\255\254" }) do
+        -- nil, a missing folder, bytes that are no UTF-8 and a path longer
+        -- than any the system takes list the drives.
+        for _, path in ipairs({ false, folder .. "/missing", "\255\254", string.rep("x/", 100000) }) do
             browser:OpenPath(path or nil)
             local same = {}
             for i = 0, set:getFileNum() - 1 do
                 local e = set:getFileAt(i)
                 same[#same + 1] = e:getDspNameUtf8() .. "|" .. e:getLocationUtf8() .. "|" .. tostring(e:isFolder())
             end
-            expect("drives for " .. tostring(path), table.concat(same, " "), drive_list)
+            expect("drives for " .. string.sub(tostring(path), 1, 40), table.concat(same, " "), drive_list)
         end
         expect("dead entry", select(2, pcall(kept.getDspNameUtf8, kept)),
                "invalid 'self' in function 'getDspNameUtf8'")

@@ -36,6 +36,9 @@ constexpr Piece kTitlebar = {"Titlebar", 0, 64, 16, 24};
 constexpr Piece kCloseNormal = {"CloseNormal", 112, 0, 14, 14};
 constexpr Piece kCloseHover = {"CloseHover", 112, 16, 14, 14};
 constexpr Piece kClosePushed = {"ClosePushed", 112, 32, 14, 14};
+// The file browser's pictures of a folder and of a file.
+constexpr Piece kFolder = {"Folder", 80, 72, 16, 14};
+constexpr Piece kFile = {"File", 100, 72, 12, 14};
 
 // Colours, 0xAARRGGBB.
 constexpr uint32_t kFrameBackground = 0xFF2B4466;
@@ -45,5 +48,7 @@ constexpr uint32_t kIconOutline = 0xFF401008;
 constexpr uint32_t kTitlebarTop = 0xFF4A70A8;
 constexpr uint32_t kTitlebarBottom = 0xFF1C2E4C;
 constexpr uint32_t kCloseCross = 0xFFFFFFFF;
+constexpr uint32_t kFolderFill = 0xFFE0B040;
+constexpr uint32_t kFileFill = 0xFFF0F0F0;
 } // namespace SampleArt
 } // namespace QHost

@@ -1,6 +1,6 @@
 // Draws the texture of the sample interface style, QXLook.tga: the frame
-// pieces, three button states, an icon, the mouse arrow, the title bar and
-// the close button (see SampleArt.h). Usage: make_sample_art <output .tga>
+// pieces, three button states, an icon, the mouse arrow, the title bar, the
+// close button and the file browser's folder and file (see SampleArt.h). Usage: make_sample_art <output .tga>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -137,6 +137,43 @@ void DrawArrow(Image& image)
             Put(image, p.x + x, p.y + y, k == 'X' ? 0xFF000000 : k == 'W' ? 0xFFFFFFFF : 0x00000000);
         }
 }
+// A folder: a tab at the top left over a body, both outlined; '.' is
+// transparent.
+void DrawFolder(Image& image)
+{
+    static const char* const rows[] = {
+        ".XXXXXX.........", "XFFFFFFX........", "XXXXXXXXXXXXXXXX", "XFFFFFFFFFFFFFFX",
+        "XFFFFFFFFFFFFFFX", "XFFFFFFFFFFFFFFX", "XFFFFFFFFFFFFFFX", "XFFFFFFFFFFFFFFX",
+        "XFFFFFFFFFFFFFFX", "XFFFFFFFFFFFFFFX", "XFFFFFFFFFFFFFFX", "XFFFFFFFFFFFFFFX",
+        "XFFFFFFFFFFFFFFX", "XXXXXXXXXXXXXXXX"};
+    const Piece& p = kFolder;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+        {
+            const char k = rows[y][x];
+            Put(image, p.x + x, p.y + y, k == 'X' ? kFrameOutline : k == 'F' ? kFolderFill : 0x00000000);
+        }
+}
+
+// A page with its top right corner folded over.
+void DrawFile(Image& image)
+{
+    const Piece& p = kFile;
+    const int fold = 4;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+        {
+            const int corner = x - (p.width - 1 - fold); // > 0 right of the fold's start
+            uint32_t c = kFileFill;
+            if (corner > y)
+                c = 0x00000000; // cut away
+            else if (corner == y || (y == fold && corner >= 0) || (corner == 0 && y <= fold))
+                c = kFrameOutline; // the cut and the folded flap's edges
+            else if (x == 0 || y == 0 || x == p.width - 1 || y == p.height - 1)
+                c = kFrameOutline;
+            Put(image, p.x + x, p.y + y, c);
+        }
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -160,6 +197,8 @@ int main(int argc, char** argv)
     DrawCloseButton(image, kCloseNormal, 0xFFA03028);
     DrawCloseButton(image, kCloseHover, 0xFFD04838);
     DrawCloseButton(image, kClosePushed, 0xFF702018);
+    DrawFolder(image);
+    DrawFile(image);
 
     // Run-length encoded, rows from the bottom: the most common TGA layout.
     const std::vector<uint8_t> bytes = EncodeTga(image, true, false);

@@ -18,7 +18,8 @@ mkdir -p "$OUT"
 # key, drags the casting panel's plate, clicks a name in the rich-text panel,
 # a bag slot and the web panel's link (refused; the host prints the message
 # box), and in the chat panel chooses a tab, types a line, links an item
-# into it and sends it with Enter (the engine client prints each message).
+# into it and sends it with Enter (the engine client prints each message),
+# and in the file-browser panel opens the folder "layouts".
 cd build/root
 "$ROOT/build/host/qhost" --module "$ROOT/build/src/libqgui.so" --root . --frames "${FRAMES:-60}" \
   --out "$OUT" --script main.lua --events resource/UI/events/sample.events "$@"

@@ -127,11 +127,18 @@ void Delete(lua_State* L, IPanel* panel);
 
 // A script number on its way into a C++ parameter: an int drops the fraction
 // toward zero, and NaN or a value outside the int range gives INT_MIN
-// instead of an undefined conversion.
+// instead of an undefined conversion. An unsigned takes every whole number
+// up to 4294967295 as it is and any other value as the int rule gives it,
+// in two's complement (-1 is 4294967295).
 struct ScriptNumber
 {
     lua_Number value;
     explicit operator int() const { return ScriptSupport::ToInt32(value); }
+    explicit operator unsigned int() const
+    {
+        return value >= 0.0 && value < 4294967296.0 ? static_cast<unsigned int>(value)
+                                                    : static_cast<unsigned int>(ScriptSupport::ToInt32(value));
+    }
     explicit operator float() const { return static_cast<float>(value); }
     explicit operator double() const { return value; }
 };

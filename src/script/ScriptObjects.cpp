@@ -25,10 +25,13 @@ enum Kind : unsigned char
 {
     KIND_KEYVALUES,
     KIND_HANDLE,
-    KIND_PANEL
+    KIND_PANEL,
+    KIND_FILE_ENTRY,
+    KIND_IMAGE_ITEM
 };
 
-const char* const kTypeNames[] = {"KeyValues", "HandleBase", "QGUI::IPanel"};
+const char* const kTypeNames[] = {"KeyValues", "HandleBase", "QGUI::IPanel", "SHELL::FileInfo",
+                                  "CEGUI::ListboxImageItem"};
 
 struct Record
 {
@@ -58,6 +61,9 @@ bool KindOfType(const char* type, Kind* kind)
 {
     if (!type)
         return false;
+    // A constant object is the same object.
+    if (std::strncmp(type, "const ", 6) == 0)
+        type += 6;
     for (unsigned i = 0; i < sizeof(kTypeNames) / sizeof(kTypeNames[0]); ++i)
     {
         if (std::strcmp(type, kTypeNames[i]) == 0)

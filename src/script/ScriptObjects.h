@@ -1,6 +1,6 @@
 // The module's objects as the scripts hold them. Every KeyValues node, panel
-// handle and panel that the script package hands to a script is recorded
-// here. When the module frees an object, or hands it to a receiver that
+// handle and panel, search entry of the file browser and image list item
+// that a script package hands to a script is recorded here. When the module frees an object, or hands it to a receiver that
 // will free it, the scripts' references to it die: the userdata the script
 // holds then carries a null pointer, so it passes as nil and methods called
 // on it raise the binding's "invalid 'self'" error. A later object at the
@@ -34,8 +34,10 @@ void Attach(lua_State* L);
 
 // Pushes the object as a user type of the given type (nil for null) and
 // records it: "KeyValues" nodes (as members unless recorded already),
-// "HandleBase" handles and "QGUI::IPanel" panels. Other types are pushed
-// unrecorded. The script package pushes every object through here.
+// "HandleBase" handles, "QGUI::IPanel" panels, "SHELL::FileInfo" entries of
+// a search and "CEGUI::ListboxImageItem" list items, constant or not. Other
+// types are pushed unrecorded. The script packages push every object
+// through here.
 void Push(lua_State* L, void* object, const char* type);
 
 // Records a node as a root (made for the script, or cut out of its tree).

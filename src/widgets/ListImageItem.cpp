@@ -3,6 +3,7 @@
 #include <CEGUI/ColourRect.h>
 #include <CEGUI/Image.h>
 
+#include "script/ScriptObjects.h"
 #include "widgets/SharedProperties.h"
 
 namespace CEGUI
@@ -19,7 +20,11 @@ ListboxImageItem::ListboxImageItem(const String& text, uint item_id, void* item_
 {
 }
 
-ListboxImageItem::~ListboxImageItem() = default;
+// A list that took the item frees it: the scripts' references die with it.
+ListboxImageItem::~ListboxImageItem()
+{
+    QGUI::ScriptObjects::Forget(this);
+}
 
 const Image* ListboxImageItem::getImage() const
 {

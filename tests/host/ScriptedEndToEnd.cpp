@@ -7,11 +7,16 @@
 // button, the texts, the pictures the game draws for the bag's objects and
 // in the rich text, and the web page the host paints where its control sits;
 // the line typed into the chat panel (with an item linked into it) reaches
-// the engine client too.
+// the engine client too; the file-browser panel lists a resource folder and
+// then, after a click on one of its folders, that folder.
 #include <gtest/gtest.h>
 
 #include <CEGUI/CEGUI.h>
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -49,6 +54,49 @@ CEGUI::Window* PanelChild(const char* path)
     CEGUI::Window* root = CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow();
     return root && root->isChild(path) ? root->getChild(path) : nullptr;
 }
+
+// The rows of the file-browser panel's list: "<picture> <name>" each.
+std::vector<std::string> FileRows(const CEGUI::MultiColumnList* list)
+{
+    std::vector<std::string> rows;
+    for (unsigned row = 0; row < list->getRowCount(); ++row)
+    {
+        const CEGUI::ListboxItem* picture = list->getItemAtGridReference(CEGUI::MCLGridRef(row, 0));
+        const CEGUI::ListboxItem* name = list->getItemAtGridReference(CEGUI::MCLGridRef(row, 1));
+        rows.push_back(std::string(picture ? picture->getText().c_str() : "(none)") + " " +
+                       (name ? name->getText().c_str() : "(none)"));
+    }
+    return rows;
+}
+
+// What the panel must list for a folder of the host's file tree: "." and
+// ".." and the sub-folders first, then the files, each group by name.
+std::vector<std::string> ExpectedRows(const std::string& folder)
+{
+    std::vector<std::string> folders = {"QXLook/Folder .", "QXLook/Folder .."}, files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+    {
+        const std::string name = entry.path().filename().string();
+        (entry.is_directory() ? folders : files).push_back((entry.is_directory() ? "QXLook/Folder " : "QXLook/File ") + name);
+    }
+    std::sort(folders.begin() + 2, folders.end());
+    std::sort(files.begin(), files.end());
+    folders.insert(folders.end(), files.begin(), files.end());
+    return folders;
+}
+
+// The host runs in its file tree: the file browser lists paths from there.
+struct InFolder
+{
+    std::string before;
+    explicit InFolder(const char* folder)
+    {
+        char here[4096];
+        before = getcwd(here, sizeof(here)) ? here : ".";
+        EXPECT_EQ(chdir(folder), 0) << folder;
+    }
+    ~InFolder() { EXPECT_EQ(chdir(before.c_str()), 0); }
+};
 } // namespace
 
 TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
@@ -63,6 +111,7 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     ASSERT_TRUE(LoadEventScript(QHOST_ROOT_DIR "/resource/UI/events/sample.events", &events, &error))
         << error;
 
+    InFolder inRoot(QHOST_ROOT_DIR);
     HostFileSystem files(QHOST_ROOT_DIR);
     HostSession session(&files, 1600, 1000);
     session.engine.echo = nullptr;
@@ -79,6 +128,11 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     ASSERT_NE(PanelChild("QXBagPanel_Wnd"), nullptr) << "main.lua did not open QXBagPanel (see CEGUI.log)";
     ASSERT_NE(PanelChild("QXWebPanel_Wnd"), nullptr) << "main.lua did not open QXWebPanel (see CEGUI.log)";
     ASSERT_NE(PanelChild("QXChatPanel_Wnd"), nullptr) << "main.lua did not open QXChatPanel (see CEGUI.log)";
+    auto* fileList = dynamic_cast<CEGUI::MultiColumnList*>(PanelChild("QXFileBrowserPanel_Wnd/Files"));
+    ASSERT_NE(fileList, nullptr) << "main.lua did not open QXFileBrowserPanel (see CEGUI.log)";
+    // The file browser listed the resource folder, folders first.
+    EXPECT_EQ(FileRows(fileList), ExpectedRows(QHOST_ROOT_DIR "/resource/UI"));
+    EXPECT_EQ(PanelChild("QXFileBrowserPanel_Wnd/Path")->getText(), "resource/UI (10)");
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(mainPanel->getType(), "QXLook/FrameWindow");
     EXPECT_EQ(button->getType(), "QXLook/Button");
@@ -136,10 +190,11 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     const Box tabBox = BoxOf(partyTab);
     const Box inputBox = BoxOf(input);
     const Box chatLinkBox = BoxOf(chatLink);
+    const Box listBox = BoxOf(fileList);
     const Box targets[] = {castBox,  castBox,  buttonBox,   buttonBox,  plateBefore, BoxOf(plate),
                            textBox,  textBox,  slotBox,     slotBox,    linkBox,     linkBox,
                            castBox,  castBox,  tabBox,      tabBox,     inputBox,    inputBox,
-                           chatLinkBox, chatLinkBox};
+                           chatLinkBox, chatLinkBox, listBox, listBox};
     size_t clicks = 0;
     for (const EventPlayer::Result& r : player.results())
     {
@@ -189,6 +244,13 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
               "_KeyVal_Chat_Send {Channel=\"Party\" Text=\"Look: {I 1001:[Short sword]} is mine!\" Links=1}");
     EXPECT_EQ(PanelChild("QXChatPanel_Wnd/Status")->getText(), "Sent line 1 to Party.");
     EXPECT_EQ(input->getText(), "");
+
+    // The click on the folder "layouts" listed it: its layouts are files.
+    const std::vector<std::string> layouts = ExpectedRows(QHOST_ROOT_DIR "/resource/UI/layouts");
+    EXPECT_EQ(FileRows(fileList), layouts);
+    EXPECT_NE(std::find(layouts.begin(), layouts.end(), "QXLook/File QXFileBrowserPanel.layout"), layouts.end());
+    EXPECT_EQ(PanelChild("QXFileBrowserPanel_Wnd/Path")->getText(),
+              "resource/UI\\layouts (" + std::to_string(layouts.size()) + ")");
 
     // The casting panel's plate moved with the mouse.
     EXPECT_EQ(BoxOf(plate).left - plateBefore.left, 60);
@@ -306,6 +368,17 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     EXPECT_GT(gold, 10);
     EXPECT_EQ(picture, 32 * 32);
     EXPECT_GT(emote, 50);
+
+    // The file list draws the folder and the file pictures of the style.
+    int folderPixels = 0, filePixels = 0;
+    for (int y = listBox.top; y < listBox.bottom; ++y)
+        for (int x = listBox.left; x < listBox.right; ++x)
+        {
+            folderPixels += r.pixel(x, y) == SampleArt::kFolderFill;
+            filePixels += r.pixel(x, y) == SampleArt::kFileFill;
+        }
+    EXPECT_GT(folderPixels, 2 * 100);
+    EXPECT_GT(filePixels, 3 * 60);
 
     // While a web page is open the system's cursor shows over the game and
     // the interface draws none of its own where the mouse is.

@@ -15,6 +15,7 @@ extern "C" {
 
 #include "GuiFixture.h"
 #include "KeyValues.h"
+#include "LuaExpect.h"
 #include "RecordingLogger.h"
 #include "core/ModuleMemory.h"
 #include "core/QGUI.h"
@@ -26,14 +27,8 @@ namespace
 {
 using QGUI::MainPackageAdapters::IsScriptOwned;
 
-// Collects failed expectations of a chunk, so one test reads them all.
+// The main object, for every chunk.
 const char* const kExpect = R"lua(
-failures = {}
-function expect(label, got, want)
-    if got ~= want then
-        table.insert(failures, label .. ": got " .. tostring(got) .. ", want " .. tostring(want))
-    end
-end
 gui = QGUI.CQGUI:GetGlobalObject()
 )lua";
 
@@ -56,6 +51,7 @@ struct ScriptPackageTest : GuiFixture
         GuiFixture::SetUp();
         L = GuiFixture::L();
         ASSERT_NE(L, nullptr);
+        ASSERT_EQ(Run(kLuaExpect), "");
         ASSERT_EQ(Run(kExpect), "");
     }
 

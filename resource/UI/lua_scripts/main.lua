@@ -1,5 +1,5 @@
 -- Start-up script of the sample interface: the script globals the module
--- calls, the "QX" style, and the four sample panels on the root sheet.
+-- calls, the "QX" style, and the sample panels on the root sheet.
 
 local gui = QGUI.CQGUI:GetGlobalObject()
 
@@ -43,4 +43,5 @@ gQXPanels = {
     web = open_panel("QXWebPanel"),
     richText = open_panel("QXRichTextPanel"),
     chat = open_panel("QXChatPanel"),
+    files = open_panel("QXFileBrowserPanel"),
 }

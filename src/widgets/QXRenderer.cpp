@@ -7,7 +7,6 @@
 #include <cmath>
 
 #include "IQGUI.h"
-#include "KeyValues.h"
 #include "render/QXTexture.h"
 #include "widgets/GameObjectQueries.h"
 #include "widgets/QGUIExtraFacoryManager.h"
@@ -226,18 +225,9 @@ int32_t QXRenderer::SparkingObjectId()
 {
     if (s_SparkingObjectId != 0)
         return s_SparkingObjectId;
-    IQGUI* main = MainObject();
-    if (!main)
-        return 0;
-    KeyValuesPtr request(new KeyValues("GameCreatureProvider"));
-    KeyValuesPtr reply(new KeyValues(""));
-    request->SetString("WhichOne", "Sparking");
-    if (main->QueryKeyVal(request.get(), reply.get()))
-    {
-        const int32_t id = reply->GetInt("CreatureId", -1);
-        if (id != -1)
-            s_SparkingObjectId = id;
-    }
+    int32_t id = -1;
+    if (QueryCreatureId(MainObject(), "GameCreatureProvider", "Sparking", id) && id != -1)
+        s_SparkingObjectId = id;
     return s_SparkingObjectId;
 }
 
@@ -256,13 +246,45 @@ const CEGUI::WidgetLookFeel* QXRenderer::look() const
                : nullptr;
 }
 
-bool QXRenderer::renderStateImagery(const CEGUI::String& name) const
+const CEGUI::StateImagery* QXRenderer::stateImagery(const CEGUI::String& name) const
 {
     const CEGUI::WidgetLookFeel* wlf = look();
     if (!wlf || (!wlf->isStateImageryPresent(name) && !wlf->getStateImageryNames(true).count(name)))
-        return false;
-    wlf->getStateImagery(name).render(*d_window);
-    return true;
+        return nullptr;
+    return &wlf->getStateImagery(name);
+}
+
+bool QXRenderer::renderStateImagery(const CEGUI::String& name) const
+{
+    const CEGUI::StateImagery* imagery = stateImagery(name);
+    if (imagery)
+        imagery->render(*d_window);
+    return imagery != nullptr;
+}
+
+bool QXRenderer::renderStateImagery(const CEGUI::String& name, const CEGUI::Rectf& area,
+                                    const CEGUI::ColourRect* colours, const CEGUI::Rectf* clip) const
+{
+    const CEGUI::StateImagery* imagery = stateImagery(name);
+    if (imagery)
+        imagery->render(*d_window, area, colours, clip);
+    return imagery != nullptr;
+}
+
+bool QXRenderer::isWindowEnabled() const
+{
+    return d_window && !d_window->isEffectiveDisabled();
+}
+
+void QXRenderer::renderFrameAndBackground() const
+{
+    const bool enabled = isWindowEnabled();
+    if (m_bFrameEnabled)
+        renderStateImagery(enabled ? "EnabledFrame" : "DisabledFrame");
+    if (!m_bBackgroundEnabled)
+        return;
+    const char* frame = m_bFrameEnabled ? "WithFrame" : "NoFrame";
+    renderStateImagery(CEGUI::String(frame) + (enabled ? "EnabledBackground" : "DisabledBackground"));
 }
 
 bool QXRenderer::namedArea(const CEGUI::String& name, CEGUI::Rectf& area) const

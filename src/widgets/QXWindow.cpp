@@ -98,6 +98,16 @@ void QXWindow::updateGameObject()
     fireEvent(EventGameObjectUpdated, args, EventNamespace);
 }
 
+void QXWindow::moveBinding(IQGUI& main, int32_t oldId, int32_t newId)
+{
+    if (oldId == newId)
+        return;
+    if (oldId)
+        main.UnbindWindowFromObject(this, oldId);
+    if (newId)
+        main.BindWindowToObject(this, newId);
+}
+
 void QXWindow::setSparkingState(uint32_t state)
 {
     if (ChangeValue(m_nSparkingState, state))

@@ -38,6 +38,20 @@ int32_t IntText::fromString(const CEGUI::String& s)
     return v;
 }
 
+CEGUI::String FloatText::toString(float v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(v));
+    return text;
+}
+
+float FloatText::fromString(const CEGUI::String& s)
+{
+    float v = 0.0f;
+    std::sscanf(s.c_str(), " %g", &v);
+    return v;
+}
+
 CEGUI::String UVector2Text::toString(const CEGUI::UVector2& v)
 {
     return CEGUI::PropertyHelper<CEGUI::UVector2>::toString(v);

@@ -63,6 +63,18 @@ struct IntText
     static int32_t fromString(const CEGUI::String& s);
 };
 
+// A float as "%g" writes it; text that does not start with a number reads
+// 0 (text such as "nan" or "inf" reads as what it names: callers that need
+// a finite value check).
+struct FloatText
+{
+    typedef float Value;
+    typedef float Param;
+    static const char* dataType() { return "float"; }
+    static CEGUI::String toString(float v);
+    static float fromString(const CEGUI::String& s);
+};
+
 struct StringText
 {
     typedef CEGUI::String Value;

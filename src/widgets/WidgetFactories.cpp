@@ -7,6 +7,12 @@
 #include <CEGUI/WindowFactoryManager.h>
 #include <CEGUI/WindowRendererManager.h>
 
+#include "widgets/BuffIcon.h"
+#include "widgets/BuffIconRenderer.h"
+#include "widgets/CreatureViewer.h"
+#include "widgets/CreatureViewerRenderer.h"
+#include "widgets/GameValueText.h"
+#include "widgets/GameValueTextRenderer.h"
 #include "widgets/ItemIcon.h"
 #include "widgets/ItemIconRenderer.h"
 
@@ -29,12 +35,20 @@ CEGUI::WindowRendererFactory& RendererFactoryFor(const char* type)
 }
 
 typedef CWidgetFactory<CItemIcon> CItemIconFactory;
+typedef CWidgetFactory<CGameValueText> CGameValueTextFactory;
+typedef CWidgetFactory<CCreatureViewer> CCreatureViewerFactory;
+typedef CWidgetFactory<CPercentBar> CPercentBarFactory;
 typedef CWidgetFactory<CSpellIcon> CSpellIconFactory;
+typedef CWidgetFactory<CBuffIcon> CBuffIconFactory;
 } // namespace QGUI
 
 namespace CEGUI
 {
 typedef QGUI::CRendererFactory<CItemIconRenderer> CItemIconRendererWRFactory;
+typedef QGUI::CRendererFactory<CGameValueTextRenderer> CGameValueTextRendererWRFactory;
+typedef QGUI::CRendererFactory<CCreatureViewerRenderer> CCreatureViewerRendererWRFactory;
+typedef QGUI::CRendererFactory<CPercentBarRenderer> CPercentBarRendererWRFactory;
+typedef QGUI::CRendererFactory<CBuffIconRenderer> CBuffIconRendererWRFactory;
 } // namespace CEGUI
 
 namespace QGUI
@@ -50,7 +64,11 @@ struct WindowFactoryRow
 // Window factories, in the order they are added.
 const WindowFactoryRow kWindowFactories[] = {
     {"QXGame/ItemIcon", &WindowFactoryFor<CItemIcon>},
+    {"QXGame/GameValueText", &WindowFactoryFor<CGameValueText>},
+    {"QXGame/CreatureViewer", &WindowFactoryFor<CCreatureViewer>},
+    {"QXGame/PercentBar", &WindowFactoryFor<CPercentBar>},
     {"QXGame/SpellIcon", &WindowFactoryFor<CSpellIcon>},
+    {"QXGame/BuffIcon", &WindowFactoryFor<CBuffIcon>},
 };
 
 struct RendererFactoryRow
@@ -62,6 +80,10 @@ struct RendererFactoryRow
 // Window-renderer factories; the row with a null type ends the table.
 const RendererFactoryRow kRendererFactories[] = {
     {"QXGame/ItemIcon", &RendererFactoryFor<CEGUI::CItemIconRenderer>},
+    {"QXGame/GameValueText", &RendererFactoryFor<CEGUI::CGameValueTextRenderer>},
+    {"QXGame/CreatureViewer", &RendererFactoryFor<CEGUI::CCreatureViewerRenderer>},
+    {"QXGame/PercentBar", &RendererFactoryFor<CEGUI::CPercentBarRenderer>},
+    {"QXGame/BuffIcon", &RendererFactoryFor<CEGUI::CBuffIconRenderer>},
     {nullptr, nullptr},
 };
 

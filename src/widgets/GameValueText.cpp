@@ -114,6 +114,18 @@ void CPercentBar::setValue(float value)
         value = 1.0f;
     if (!ChangeValue(m_fValue, value))
         return;
+    if (m_bFiring)
+    {
+        requestRedraw();
+        return;
+    }
+    // Handlers that set the value again cannot recurse without end.
+    struct Firing
+    {
+        bool& flag;
+        explicit Firing(bool& f) : flag(f) { flag = true; }
+        ~Firing() { flag = false; }
+    } firing(m_bFiring);
     CEGUI::WindowEventArgs args(this);
     onPercentChanged(args);
 }

@@ -68,7 +68,8 @@ public:
     // Always within [0, 1].
     float getValue() const { return m_fValue; }
     // Clamps to [0, 1] (a reading that is no number counts as 0); a new
-    // value redraws the bar and fires "PercentChanged".
+    // value redraws the bar and fires "PercentChanged". A value set by a
+    // handler of that event is stored and drawn without firing it again.
     void setValue(float value);
     // The tooltip's label; a text beginning with "#" is localised first.
     const CEGUI::String& getTooltip2() const { return m_Tooltip2; }
@@ -86,5 +87,7 @@ protected:
 private:
     float m_fValue = 0.5f;
     CEGUI::String m_Tooltip2;
+    // Set while "PercentChanged" is being fired.
+    bool m_bFiring = false;
 };
 } // namespace QGUI

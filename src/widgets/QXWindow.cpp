@@ -131,8 +131,11 @@ void QXWindow::drawSelf(const CEGUI::RenderingContext& ctx)
         m_ExtraCache.queue(*this, ctx, ExtraCacheDepth);
 }
 
+// The flag is cleared first: a handler of the refresh that changes what the
+// window shows asks for one more refresh, which must not be lost.
 void QXWindow::refreshGameObjectNow()
 {
+    m_bRefresh = false;
     try
     {
         updateGameObject();
@@ -143,7 +146,6 @@ void QXWindow::refreshGameObjectNow()
             logger->logEvent("QGUI::QXWindow: refreshing window '" + getName() + "' failed: " + e.getMessage(),
                              CEGUI::Errors);
     }
-    m_bRefresh = false;
 }
 
 // A refresh left for the drawing itself (the main object refreshes shown

@@ -36,6 +36,8 @@ constexpr Piece kTitlebar = {"Titlebar", 0, 64, 16, 24};
 constexpr Piece kCloseNormal = {"CloseNormal", 112, 0, 14, 14};
 constexpr Piece kCloseHover = {"CloseHover", 112, 16, 14, 14};
 constexpr Piece kClosePushed = {"ClosePushed", 112, 32, 14, 14};
+// Plain white, for looks that tint it (bars and their parts).
+constexpr Piece kWhite = {"White", 96, 24, 8, 8};
 
 // Colours, 0xAARRGGBB.
 constexpr uint32_t kFrameBackground = 0xFF2B4466;

@@ -509,7 +509,7 @@ TEST(SampleStyleTest, ImagesetNamesTheRectanglesTheArtIsDrawnIn)
                                  SampleArt::kButtonPushed, SampleArt::kIcon,
                                  SampleArt::kMouseArrow, SampleArt::kTitlebar,
                                  SampleArt::kCloseNormal, SampleArt::kCloseHover,
-                                 SampleArt::kClosePushed});
+                                 SampleArt::kClosePushed, SampleArt::kWhite});
     // No two pictures overlap, and all lie inside the texture.
     for (size_t i = 0; i < pieces.size(); ++i)
     {

@@ -39,4 +39,5 @@ gQXPanels = {
     info = open_panel("QXInfoPanel"),
     main = open_panel("QXMainPanel"),
     bag = open_panel("QXBagPanel"),
+    character = open_panel("QXCharacterPanel"),
 }

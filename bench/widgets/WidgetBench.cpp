@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "../BenchTimes.h"
+#include "../CountingRender.h"
 #include "FakeHost.h"
 #include "KeyValues.h"
 #include "RecordingLogger.h"
@@ -28,22 +29,6 @@
 namespace
 {
 constexpr int kWindows = 200;
-
-// Counts quads instead of drawing them.
-struct CountingRender : fake::Render
-{
-    size_t quads = 0;
-    void DrawQuad(int, int, IQXHostTexture*, const float*, const float*, const float*, const uint32_t*,
-                  float) override
-    {
-        ++quads;
-    }
-    void DrawQuadAlpha(int, int, IQXHostTexture*, const float*, const float*, const float*, const uint32_t*,
-                       float) override
-    {
-        ++quads;
-    }
-};
 
 // Answers every slot with its index plus 1000, tooltips and comparisons
 // with fixed values; counts queries and object quads.

@@ -18,11 +18,8 @@
 #include <string>
 
 #include "../BenchTimes.h"
-#include "../CountingRender.h"
-#include "FakeHost.h"
+#include "../BenchModule.h"
 #include "KeyValues.h"
-#include "RecordingLogger.h"
-#include "core/QGUI.h"
 
 namespace
 {
@@ -67,11 +64,8 @@ struct CountingGame : fake::Engine
     }
 };
 
-CountingRender g_render;
+BenchModule g_module;
 CountingGame g_game;
-fake::FileSystem g_fs;
-HostGlobals g_host{};
-RecordingLogger* g_logger = nullptr;
 CEGUI::Window* g_gameGrid = nullptr;
 CEGUI::Window* g_stockGrid = nullptr;
 CEGUI::Window* g_bossGrid = nullptr;
@@ -152,15 +146,15 @@ void ServeStyle()
              Section("trough", "FF101820") + Section("lit", "FFD03030") + State("Enabled", "trough") +
              State("Disabled", "trough") + State("EnabledProgress", "lit") + State("DisabledProgress", "lit") +
              "</WidgetLook></Falagard>";
-    g_fs.files["resource\\UI\\looknfeel\\B.looknfeel"] = looks;
-    g_fs.files["resource\\UI\\imagesets\\B.imageset"] =
+    g_module.fs.files["resource\\UI\\looknfeel\\B.looknfeel"] = looks;
+    g_module.fs.files["resource\\UI\\imagesets\\B.imageset"] =
         "<?xml version=\"1.0\" ?><Imageset version=\"2\" name=\"B\" imagefile=\"B.tga\" autoScaled=\"false\">"
         "<Image name=\"P\" xPos=\"0\" yPos=\"0\" width=\"8\" height=\"8\" /></Imageset>";
     auto mapping = [](const char* type, const char* target, const char* renderer) {
         return std::string("<FalagardMapping windowType=\"") + type + "\" targetType=\"" + target + "\" renderer=\"" +
                renderer + "\" lookNFeel=\"" + type + "\" />";
     };
-    g_fs.files["resource\\UI\\schemes\\B.scheme"] =
+    g_module.fs.files["resource\\UI\\schemes\\B.scheme"] =
         "<?xml version=\"1.0\" ?><GUIScheme version=\"5\" name=\"B\"><Imageset filename=\"B.imageset\" />"
         "<LookNFeel filename=\"B.looknfeel\" /><WindowRendererSet filename=\"CEGUICoreWindowRendererSet\" />" +
         mapping("B/ValueText", "QXGame/GameValueText", "QXGame/GameValueText") +
@@ -170,14 +164,6 @@ void ServeStyle()
         mapping("B/HScroll", "CEGUI/Scrollbar", "Core/Scrollbar") +
         mapping("B/StaticText", "DefaultWindow", "Core/StaticText") +
         mapping("B/ProgressBar", "CEGUI/ProgressBar", "Core/ProgressBar") + "</GUIScheme>";
-    g_fs.files["resource\\UI\\fonts\\BFont.font"] =
-        "<?xml version=\"1.0\" ?><Font version=\"3\" name=\"BFont\" filename=\"DejaVuSans.ttf\" type=\"FreeType\" "
-        "size=\"12\" autoScaled=\"false\" />";
-    if (!g_fs.addDiskFile("resource\\UI\\fonts\\DejaVuSans.ttf", BENCH_FONT_PATH))
-    {
-        std::fprintf(stderr, "bench_gamedata: %s is missing\n", BENCH_FONT_PATH);
-        std::exit(1);
-    }
 }
 
 CEGUI::Window* Grid(CEGUI::Window* root, const char* name)
@@ -216,31 +202,18 @@ void LibraryUpdateMode(CEGUI::Window* w)
         LibraryUpdateMode(w->getChildAtIdx(i));
 }
 
-void Frame(QGUI::CQGUI* gui)
+void Frame(QGUI::CQGUI*)
 {
-    g_host.curtime += g_host.frametime;
-    gui->Update();
+    g_module.frame();
 }
 
 QGUI::CQGUI* StartGui()
 {
-    static QGUI::CQGUI* gui = nullptr;
-    if (gui)
-        return gui;
-    g_logger = new RecordingLogger;
-    fake::Factories::render = &g_render;
-    fake::Factories::engine = &g_game;
-    fake::Factories::fileSystem = &g_fs;
+    if (g_module.gui)
+        return g_module.gui;
     ServeStyle();
-    static CreateInterfaceFn factories[1] = {&fake::Factories::Serve};
-    gui = QGUI::CQGUI::GetGlobalObject();
-    g_host.frametime = 1.0f / 60;
-    if (!gui->Init(factories, 1, &g_host) || !gui->LoadFont(0, "BFont"))
-        std::abort();
-    CEGUI::SchemeManager::getSingleton().createFromFile("B.scheme");
+    QGUI::CQGUI* gui = g_module.start(&g_game, BENCH_FONT_PATH, 800, 800);
     CEGUI::System::getSingleton().getDefaultGUIContext().setDefaultFont("BFont");
-    g_render.viewport = QXViewport{800, 800};
-    gui->UpdateDisplaySize();
     CEGUI::Window* root = gui->GetRootWindow();
 
     g_gameGrid = Grid(root, "game");
@@ -289,11 +262,11 @@ void IdleFrames(benchmark::State& state, CEGUI::Window* grid)
 {
     QGUI::CQGUI* gui = StartGui();
     Show(gui, grid);
-    const size_t quads = g_render.quads, queries = g_game.queries;
+    const size_t quads = g_module.render.quads, queries = g_game.queries;
     for (auto _ : state)
         Frame(gui);
     const double n = double(state.iterations());
-    state.counters["quads"] = double(g_render.quads - quads) / n;
+    state.counters["quads"] = double(g_module.render.quads - quads) / n;
     state.counters["queries"] = double(g_game.queries - queries) / n;
 }
 
@@ -377,11 +350,7 @@ int main(int argc, char** argv)
                 kRefreshed, refresh, (refresh - times.time("BM_IdleFrame_TenWindows")) / kRefreshed,
                 times.time("BM_IdleFrame_TenWindows"), kRefreshed, times.time("BM_SetByHand_TenStockWindows"),
                 times.ratio("BM_RefreshObject_TenWindows", "BM_SetByHand_TenStockWindows"));
-    size_t errors = 0;
-    if (g_logger)
-        for (const auto& line : g_logger->lines)
-            errors += line.second == CEGUI::Errors;
-    std::printf("error lines logged: %zu\n", errors);
+    std::printf("error lines logged: %zu\n", g_module.errorLines());
     benchmark::Shutdown();
     return 0;
 }

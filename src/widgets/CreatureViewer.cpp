@@ -12,12 +12,7 @@ const CEGUI::String CCreatureViewer::WidgetTypeName("QXGame/CreatureViewer");
 
 namespace
 {
-struct RenderOperName
-{
-    const char* name;
-    uint32_t value;
-};
-const RenderOperName kRenderOperNames[] = {
+const NamedValue kRenderOperNames[] = {
     {"RenderMap", CCreatureViewer::RenderMap},
     {"RenderIcon", CCreatureViewer::RenderIcon},
     {"RenderLargeIcon", CCreatureViewer::RenderLargeIcon},
@@ -71,19 +66,12 @@ void CCreatureViewer::setRenderOper(uint32_t op)
 
 CEGUI::String CCreatureViewer::getRenderOperName() const
 {
-    for (const RenderOperName& n : kRenderOperNames)
-        if (n.value == m_nRenderOper)
-            return n.name;
-    return CEGUI::String();
+    return NameOfValue(kRenderOperNames, m_nRenderOper);
 }
 
 void CCreatureViewer::setRenderOperName(const CEGUI::String& name)
 {
-    uint32_t op = RenderMap;
-    for (const RenderOperName& n : kRenderOperNames)
-        if (name == n.name)
-            op = n.value;
-    setRenderOper(op);
+    setRenderOper(ValueOfName(kRenderOperNames, name, RenderMap));
 }
 
 void CCreatureViewer::setDirectId(uint32_t id)

@@ -13,29 +13,15 @@
 #include "HostFileSystem.h"
 #include "HostSession.h"
 #include "KeyValues.h"
+#include "SampleWindows.h"
 
 using namespace QHost;
 
 namespace
 {
-struct Box
-{
-    int left, top, right, bottom;
-};
-
-// Where a window's quads land in the frame: half a pixel up and left,
-// truncated.
-Box BoxOf(const CEGUI::Window* w)
-{
-    const CEGUI::Rectf r = w->getUnclippedOuterRect().get();
-    return {int(r.left()) - 1, int(r.top()) - 1, int(r.right()) - 1, int(r.bottom()) - 1};
-}
-
 CEGUI::Window* Panel(const char* child)
 {
-    CEGUI::Window* root = CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow();
-    const std::string path = std::string("QXCharacterPanel_Wnd/") + child;
-    return root && root->isChild(path) ? root->getChild(path) : nullptr;
+    return PanelChild((std::string("QXCharacterPanel_Wnd/") + child).c_str());
 }
 } // namespace
 

@@ -1,6 +1,5 @@
 // Buff icons: the buff provider's query made at once, direct ids, refusals,
 // the tooltip, the object picture, properties and a saved layout.
-#include <sstream>
 
 #include "WidgetHarness.h"
 #include "widgets/BuffIcon.h"
@@ -137,17 +136,7 @@ TEST_F(BuffIconTest, PropertiesReadTheirDefaultsAndALayoutReloadsTheSame)
     EXPECT_EQ(w->getPropertyInstance("CellId")->getHelp(),
               "Property to get/set the direct item id of the Buff Icon.  Value is a int.");
 
-    w->setProperty("BuffIndex", "2");
-    w->setProperty("CellId", "0");
-    std::ostringstream out;
-    CEGUI::XMLSerializer xml(out);
-    w->writeXMLToStream(xml);
-    destroy(w);
-    CEGUI::Window* copy = CEGUI::WindowManager::getSingleton().loadLayoutFromString(out.str());
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->getProperty("BuffIndex"), "2");
-    EXPECT_EQ(copy->getProperty("CellId"), "0");
-    destroy(copy);
+    expectLayoutKeeps(w, {{"BuffIndex", "2"}, {"CellId", "0"}});
 }
 
 TEST_F(BuffIconTest, AfterShutDownPropertiesAskNothing)

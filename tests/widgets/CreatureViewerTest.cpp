@@ -2,7 +2,6 @@
 // render operation and the picture's anchor, the renderer's imagery,
 // mismatched renderers, properties and a saved layout.
 #include <algorithm>
-#include <sstream>
 
 #include "WidgetHarness.h"
 #include "widgets/CreatureViewer.h"
@@ -233,20 +232,6 @@ TEST_F(CreatureViewerTest, PropertiesReadTheirDefaultsAndALayoutReloadsTheSame)
     EXPECT_EQ(w->getPropertyInstance("RenderOper")->getHelp(),
               "Property to get/set the render operation for the viewer .  Value is a int.");
 
-    w->setProperty("WhichOne", "0");
-    w->setProperty("CellId", "0");
-    w->setProperty("Picked", "True");
-    w->setProperty("RenderOper", "RenderLargeIcon");
-    std::ostringstream out;
-    CEGUI::XMLSerializer xml(out);
-    w->writeXMLToStream(xml);
-    destroy(w);
-    CEGUI::Window* copy = CEGUI::WindowManager::getSingleton().loadLayoutFromString(out.str());
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->getProperty("WhichOne"), "0");
-    EXPECT_EQ(copy->getProperty("CellId"), "0");
-    EXPECT_EQ(copy->getProperty("Picked"), "True");
-    EXPECT_EQ(copy->getProperty("RenderOper"), "RenderLargeIcon");
-    destroy(copy);
+    expectLayoutKeeps(w, {{"WhichOne", "0"}, {"CellId", "0"}, {"Picked", "True"}, {"RenderOper", "RenderLargeIcon"}});
 }
 } // namespace

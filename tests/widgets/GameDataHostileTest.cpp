@@ -15,13 +15,7 @@ struct GameDataHostileTest : harness::WidgetHarness
     {
         // The value text draws its text.
         s.look("H/ValueText", "QXGame/GameValueText", "QXGame/GameValueText", {}, {}, {},
-               "<ImagerySection name=\"label\"><TextComponent><Area>"
-               "<Dim type=\"LeftEdge\"><AbsoluteDim value=\"0\" /></Dim>"
-               "<Dim type=\"TopEdge\"><AbsoluteDim value=\"0\" /></Dim>"
-               "<Dim type=\"Width\"><UnifiedDim scale=\"1\" type=\"Width\" /></Dim>"
-               "<Dim type=\"Height\"><UnifiedDim scale=\"1\" type=\"Height\" /></Dim>"
-               "</Area></TextComponent></ImagerySection>"
-               "<StateImagery name=\"Enabled\"><Layer><Section section=\"label\" /></Layer></StateImagery>");
+               harness::Style::textImagery("Enabled"));
         s.look("H/PercentBar", "QXGame/PercentBar", "QXGame/PercentBar", {{"BroadLights", 0xFFFFFFFF}},
                {{"BroadProgressArea", "0,0,100,10"}});
         s.look("H/BuffIcon", "QXGame/BuffIcon", "QXGame/BuffIcon", {});

@@ -2,7 +2,6 @@
 // bindings they make, refusals, the bar's value, tooltip and events, the two
 // renderers' drawing, properties and a saved layout.
 #include <algorithm>
-#include <sstream>
 
 #include "WidgetHarness.h"
 #include "widgets/GameValueText.h"
@@ -32,13 +31,7 @@ struct GameValueTextTest : harness::WidgetHarness
                 {"Enabled", kEnabled},
                 {"Disabled", kDisabled}});
         s.look("H/TextOnly", "QXGame/GameValueText", "QXGame/GameValueText", {}, {}, {},
-               "<ImagerySection name=\"label\"><TextComponent><Area>"
-               "<Dim type=\"LeftEdge\"><AbsoluteDim value=\"0\" /></Dim>"
-               "<Dim type=\"TopEdge\"><AbsoluteDim value=\"0\" /></Dim>"
-               "<Dim type=\"Width\"><UnifiedDim scale=\"1\" type=\"Width\" /></Dim>"
-               "<Dim type=\"Height\"><UnifiedDim scale=\"1\" type=\"Height\" /></Dim>"
-               "</Area></TextComponent></ImagerySection>"
-               "<StateImagery name=\"Enabled\"><Layer><Section section=\"label\" /></Layer></StateImagery>");
+               harness::Style::textImagery("Enabled"));
         const std::vector<std::pair<std::string, uint32_t>> bar = {
             {"BackGround", kBarBackground}, {"BroadLights", kLights}, {"BroadHighLights", kHighLights},
             {"BroadFrame", kBarFrame},      {"Divider", kDivider}};
@@ -454,22 +447,10 @@ TEST_F(GameValueTextTest, PropertiesReadTheirDefaultsAndALayoutReloadsTheSame)
     EXPECT_EQ(w->getPropertyInstance("Style")->getDefault(w), "Broad");
 
     // Values that once matched the old default texts ("0") are kept.
-    w->setProperty("WhichOne", "0");
-    w->setProperty("WhichProperty", "Mana");
-    w->setProperty("Value", "0");
-    w->setProperty("Tooltips2", "MP");
-    w->setProperty("Style", "Thin");
-    std::ostringstream out;
-    CEGUI::XMLSerializer xml(out);
-    w->writeXMLToStream(xml);
-    destroy(w);
-    CEGUI::Window* copy = CEGUI::WindowManager::getSingleton().loadLayoutFromString(out.str());
-    ASSERT_NE(copy, nullptr);
-    EXPECT_EQ(copy->getProperty("WhichOne"), "0");
-    EXPECT_EQ(copy->getProperty("WhichProperty"), "Mana");
-    EXPECT_EQ(copy->getProperty("Value"), "0");
-    EXPECT_EQ(copy->getProperty("Tooltips2"), "MP");
-    EXPECT_EQ(copy->getProperty("Style"), "Thin");
-    destroy(copy);
+    expectLayoutKeeps(w, {{"WhichOne", "0"},
+                          {"WhichProperty", "Mana"},
+                          {"Value", "0"},
+                          {"Tooltips2", "MP"},
+                          {"Style", "Thin"}});
 }
 } // namespace

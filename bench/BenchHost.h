@@ -50,21 +50,19 @@ inline QGUI::CQGUI* StartModule(fake::Render& render, fake::Engine& engine, fake
     return gui;
 }
 
-#ifdef BENCH_FONT_PATH
-// Serves the font "BFont" (DejaVuSans at 12 pixels, BENCH_FONT_PATH) and its
+// Serves the font "BFont" (DejaVu Sans at 12 pixels, from fontPath) and its
 // font file; ends the program when the file is missing.
-inline void ServeBenchFont(fake::FileSystem& fs, const char* program)
+inline void ServeBenchFont(fake::FileSystem& fs, const char* fontPath)
 {
     fs.files["resource\\UI\\fonts\\BFont.font"] =
         "<?xml version=\"1.0\" ?><Font version=\"3\" name=\"BFont\" filename=\"DejaVuSans.ttf\" type=\"FreeType\" "
         "size=\"12\" autoScaled=\"false\" />";
-    if (!fs.addDiskFile("resource\\UI\\fonts\\DejaVuSans.ttf", BENCH_FONT_PATH))
+    if (!fs.addDiskFile("resource\\UI\\fonts\\DejaVuSans.ttf", fontPath))
     {
-        std::fprintf(stderr, "%s: %s is missing\n", program, BENCH_FONT_PATH);
+        std::fprintf(stderr, "benchmark: %s is missing\n", fontPath);
         std::exit(1);
     }
 }
-#endif
 
 // Starts the module with frames of 1/60 s, "BFont" as font 0 and the
 // benchmark's scheme loaded (both served by the caller); ends the program
@@ -98,4 +96,30 @@ inline size_t ErrorLines(const RecordingLogger* logger)
             errors += line.second == CEGUI::Errors;
     return errors;
 }
+// The module as a widget benchmark runs it, in one object: the counting
+// render interface, the served files, the host record and the log.
+struct Module
+{
+    CountingRender render;
+    fake::FileSystem fs;
+    HostGlobals host{};
+    RecordingLogger* logger = nullptr; // the GUI system owns it
+    QGUI::CQGUI* gui = nullptr;
+
+    // Starts the module the first time, with the style "B.scheme" (in fs by
+    // then) and "BFont" from fontPath, on a display of width x height;
+    // later calls answer the started module.
+    QGUI::CQGUI* start(fake::Engine* engine, const char* fontPath, unsigned width, unsigned height)
+    {
+        if (gui)
+            return gui;
+        ServeBenchFont(fs, fontPath);
+        gui = StartModuleWithScheme(render, *engine, fs, host, "B.scheme", logger);
+        render.viewport = QXViewport{static_cast<uint16_t>(width), static_cast<uint16_t>(height)};
+        gui->UpdateDisplaySize();
+        return gui;
+    }
+    void frame() { Frame(gui, host); }
+    size_t errorLines() const { return ErrorLines(logger); }
+};
 } // namespace bench

@@ -1,6 +1,7 @@
 #include "EventScript.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -210,6 +211,29 @@ bool ParseLine(const std::string& line, long lastFrame, InputState& state,
         return true;
     }
 
+    if (verb == "gameset")
+    {
+        long object = 0;
+        std::string value;
+        if (!(in >> a >> b) || !ParseSigned(a, INT32_MIN, INT32_MAX, object))
+        {
+            why = "'gameset' takes an object id, a property and a value";
+            return false;
+        }
+        std::getline(in >> std::ws, value);
+        if (value.empty())
+        {
+            why = "'gameset' takes an object id, a property and a value";
+            return false;
+        }
+        m.gameData = true;
+        m.objectId = int(object);
+        m.property = b;
+        m.value = value;
+        out.push_back(m);
+        return true;
+    }
+
     why = "unknown event '" + verb + "'";
     return false;
 }
@@ -297,6 +321,15 @@ void EventPlayer::feedFrame(HostSession& session, long frame, std::FILE* report)
     for (; d_next < d_messages.size() && d_messages[d_next].frame == frame; ++d_next)
     {
         const HostMessage& m = d_messages[d_next];
+        if (m.gameData)
+        {
+            const bool taken = session.changeGameObject(m.objectId, m.property, m.value);
+            d_results.push_back({&m, taken});
+            if (report)
+                std::fprintf(report, "frame %ld: %s -> RefreshObjectWindows(%d): %s\n", frame, m.text.c_str(),
+                             m.objectId, taken ? "changed" : "not changed");
+            continue;
+        }
         const bool consumed = session.feed(m.message, m.wParam, m.lParam);
         d_results.push_back({&m, consumed});
         if (report)

@@ -8,6 +8,11 @@
 //   <frame> keydown <vk>       WM_KEYDOWN
 //   <frame> keyup <vk>         WM_KEYUP
 //   <frame> char <code>        WM_CHAR
+//   <frame> gameset <object> <property> <value>
+//                              no message: the game's data changes (the
+//                              object's property takes the value, the rest
+//                              of the line) and the host refreshes the
+//                              object's windows (RefreshObjectWindows)
 //
 // Frames count from 1 and never go back; vk and code are decimal or 0x
 // hexadecimal, coordinates and deltas signed 16-bit decimal. wParam and
@@ -40,6 +45,11 @@ struct HostMessage
     UINT message = 0;
     WPARAM wParam = 0;
     LPARAM lParam = 0;
+    // A change of the game's data instead of a window message (message 0).
+    bool gameData = false;
+    int objectId = 0;
+    std::string property;
+    std::string value;
 };
 
 // Parses a whole script. On the first bad line: false, nothing appended,
@@ -58,13 +68,15 @@ public:
     struct Result
     {
         const HostMessage* message;
-        bool consumed; // what ProcessMessage answered
+        bool consumed; // what ProcessMessage answered; for a change of the
+                       // game's data, whether the data took it
     };
 
     explicit EventPlayer(std::vector<HostMessage> messages) : d_messages(std::move(messages)) {}
 
     // Feeds every message due at `frame` through the session's
-    // ProcessMessage, in script order, and prints one line per message to
+    // ProcessMessage (changes of the game's data through its
+    // changeGameObject), in script order, and prints one line per event to
     // `report` (when not null). Call it once per frame, frames ascending,
     // before the frame's Update.
     void feedFrame(HostSession& session, long frame, std::FILE* report);

@@ -219,7 +219,10 @@ bool HostEngineClient::QueryKeyVal(KeyValues* request, KeyValues* reply)
     // Slot providers answer which object sits in a container slot.
     if (KeyValues* provider = d_gameData->FindKey(("Slots/" + name).c_str()))
     {
-        const char* indexKey = request->FindKey("Spell_Index") ? "Spell_Index" : "PackageIndex";
+        const char* indexKey = "PackageIndex";
+        for (const char* key : {"Spell_Index", "BuffIndex"})
+            if (request->FindKey(key))
+                indexKey = key;
         const char* container = request->GetString("PackageName", indexKey);
         const std::string index = std::to_string(request->GetInt(indexKey, -1));
         KeyValues* slots = provider->FindKey(container);
@@ -229,6 +232,15 @@ bool HostEngineClient::QueryKeyVal(KeyValues* request, KeyValues* reply)
         return true;
     }
     return false;
+}
+
+bool HostEngineClient::SetObjectProperty(int objectId, const char* property, const char* value)
+{
+    if (!d_gameData || !property || !*property || !value)
+        return false;
+    const std::string path = "Objects/" + std::to_string(objectId);
+    d_gameData->FindKey(path.c_str(), true)->SetString(property, value);
+    return true;
 }
 
 void HostEngineClient::RenderObjectQuad(uint32_t objectId, int left, int top, int right,

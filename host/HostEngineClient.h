@@ -58,7 +58,7 @@ public:
     //   slot providers (a block under "Slots" named after the request) ->
     //     CellId, from the block's container (the request's "PackageName",
     //     or the name of its index key without one) at the request's
-    //     "Spell_Index", or else "PackageIndex"
+    //     "Spell_Index", or "BuffIndex", or else "PackageIndex"
     // Anything the data does not hold is not answered (false).
     bool QueryKeyVal(KeyValues* request, KeyValues* reply) override;
     // Reads the game data, a KeyValues text with the blocks "Objects" (one
@@ -67,6 +67,10 @@ public:
     // its picture as hex ARGB), "Creatures" (creature ids by "WhichOne"
     // name) and "Slots". False when the file does not load.
     bool LoadGameData(IBaseFileSystem* fileSystem, const char* path);
+    // Sets one property of an object in the game data, making the object
+    // when the data has none of that id; false without game data. The
+    // module learns of it when the host refreshes the object's windows.
+    bool SetObjectProperty(int objectId, const char* property, const char* value);
     // Records the call and draws the object's picture into the frame: the
     // module hands over the object's anchor in left and top and the size of
     // its area in right and bottom. The game's picture creature ("Picture"

@@ -122,6 +122,15 @@ bool HostSession::feed(UINT message, WPARAM wParam, LPARAM lParam)
     return d_gui->ProcessMessage(engine.GetMainWindow()->hwnd, message, wParam, lParam);
 }
 
+bool HostSession::changeGameObject(int objectId, const std::string& property, const std::string& value)
+{
+    if (!engine.SetObjectProperty(objectId, property.c_str(), value.c_str()))
+        return false;
+    if (d_initialised)
+        d_gui->RefreshObjectWindows(objectId);
+    return true;
+}
+
 void HostSession::shutDown()
 {
     if (!d_initialised)

@@ -42,6 +42,10 @@ public:
     // One window message to the module's ProcessMessage, addressed to the
     // engine client's game window; false without an initialised module.
     bool feed(UINT message, WPARAM wParam, LPARAM lParam);
+    // Sets a property of a game object in the engine client's data, then
+    // tells the module the object changed (RefreshObjectWindows); false
+    // when the data did not take it (no game data loaded).
+    bool changeGameObject(int objectId, const std::string& property, const std::string& value);
     // ShutDown, once, after a successful init.
     void shutDown();
 

@@ -39,6 +39,8 @@ constexpr Piece kClosePushed = {"ClosePushed", 112, 32, 14, 14};
 // The file browser's pictures of a folder and of a file.
 constexpr Piece kFolder = {"Folder", 80, 72, 16, 14};
 constexpr Piece kFile = {"File", 100, 72, 12, 14};
+// Plain white, for looks that tint it (bars and their parts).
+constexpr Piece kWhite = {"White", 96, 24, 8, 8};
 
 // Colours, 0xAARRGGBB.
 constexpr uint32_t kFrameBackground = 0xFF2B4466;

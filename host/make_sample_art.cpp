@@ -199,6 +199,9 @@ int main(int argc, char** argv)
     DrawCloseButton(image, kClosePushed, 0xFF702018);
     DrawFolder(image);
     DrawFile(image);
+    for (int y = 0; y < kWhite.height; ++y)
+        for (int x = 0; x < kWhite.width; ++x)
+            Put(image, kWhite.x + x, kWhite.y + y, 0xFFFFFFFF);
 
     // Run-length encoded, rows from the bottom: the most common TGA layout.
     const std::vector<uint8_t> bytes = EncodeTga(image, true, false);

@@ -18,7 +18,8 @@ gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 60)
 if(TARGET qgui)
   add_executable(host_e2e_tests
     ${CMAKE_CURRENT_LIST_DIR}/host/EndToEnd.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/host/ScriptedEndToEnd.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/host/ScriptedEndToEnd.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/host/CharacterPanelEndToEnd.cpp)
   target_link_libraries(host_e2e_tests PRIVATE qhostlib qhostdemo GTest::gtest_main)
   target_compile_definitions(host_e2e_tests PRIVATE
     QHOST_MODULE_PATH="$<TARGET_FILE:qgui>"

@@ -79,7 +79,7 @@ void ServeStyle()
         "lookNFeel=\"B/Edit\" />"
         "<FalagardMapping windowType=\"B/Editbox\" targetType=\"CEGUI/Editbox\" renderer=\"Core/Editbox\" "
         "lookNFeel=\"B/Edit\" /></GUIScheme>";
-    bench::ServeBenchFont(g_fs, "bench_textinput");
+    bench::ServeBenchFont(g_fs, BENCH_FONT_PATH);
 }
 
 CEGUI::Window* Box(CEGUI::Window* root, const char* type, const char* name, float y)

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "../BenchHost.h"
 #include "../BenchTimes.h"
+#include "../BenchHost.h"
 #include "KeyValues.h"
 #include "render/QXRenderer.h"
 #include "render/TextPlacement.h"
@@ -53,11 +53,8 @@ struct CountingGame : fake::Engine
     }
 };
 
-bench::CountingRender g_render;
+bench::Module g_module;
 CountingGame g_game;
-fake::FileSystem g_fs;
-HostGlobals g_host{};
-RecordingLogger* g_logger = nullptr;
 CEGUI::Window* g_icons = nullptr;
 CEGUI::Window* g_images = nullptr;
 
@@ -90,17 +87,16 @@ void ServeStyle()
                           "WithFrameImage", "NoFrameImage"})
         looks += std::string("<StateImagery name=\"") + s + "\" />";
     looks += layer("EnabledFrame") + "</WidgetLook></Falagard>";
-    g_fs.files["resource\\UI\\looknfeel\\B.looknfeel"] = looks;
-    g_fs.files["resource\\UI\\imagesets\\B.imageset"] =
+    g_module.fs.files["resource\\UI\\looknfeel\\B.looknfeel"] = looks;
+    g_module.fs.files["resource\\UI\\imagesets\\B.imageset"] =
         "<?xml version=\"1.0\" ?><Imageset version=\"2\" name=\"B\" imagefile=\"B.tga\" autoScaled=\"false\">"
         "<Image name=\"P\" xPos=\"0\" yPos=\"0\" width=\"8\" height=\"8\" /></Imageset>";
-    g_fs.files["resource\\UI\\schemes\\B.scheme"] =
+    g_module.fs.files["resource\\UI\\schemes\\B.scheme"] =
         "<?xml version=\"1.0\" ?><GUIScheme version=\"5\" name=\"B\"><Imageset filename=\"B.imageset\" />"
         "<LookNFeel filename=\"B.looknfeel\" /><WindowRendererSet filename=\"CEGUICoreWindowRendererSet\" />"
         "<FalagardMapping windowType=\"B/Icon\" targetType=\"QXGame/ItemIcon\" renderer=\"QXGame/ItemIcon\" lookNFeel=\"B/Icon\" />"
         "<FalagardMapping windowType=\"B/StaticImage\" targetType=\"DefaultWindow\" renderer=\"Core/StaticImage\" lookNFeel=\"B/StaticImage\" />"
         "</GUIScheme>";
-    bench::ServeBenchFont(g_fs, "bench_widgets");
 }
 
 CEGUI::Window* Grid(CEGUI::Window* root, const char* type, const char* name, bool icons)
@@ -126,21 +122,18 @@ CEGUI::Window* Grid(CEGUI::Window* root, const char* type, const char* name, boo
 
 QGUI::CQGUI* StartGui()
 {
-    static QGUI::CQGUI* gui = nullptr;
-    if (gui)
-        return gui;
+    if (g_module.gui)
+        return g_module.gui;
     ServeStyle();
-    gui = bench::StartModuleWithScheme(g_render, g_game, g_fs, g_host, "B.scheme", g_logger);
-    g_render.viewport = QXViewport{800, 600};
-    gui->UpdateDisplaySize();
+    QGUI::CQGUI* gui = g_module.start(&g_game, BENCH_FONT_PATH, 800, 600);
     g_icons = Grid(gui->GetRootWindow(), "B/Icon", "icons", true);
     g_images = Grid(gui->GetRootWindow(), "B/StaticImage", "images", false);
     return gui;
 }
 
-void Frame(QGUI::CQGUI* gui)
+void Frame(QGUI::CQGUI*)
 {
-    bench::Frame(gui, g_host);
+    g_module.frame();
 }
 
 // Shows one grid; a few frames settle it (first draw, glyph pages).
@@ -156,11 +149,11 @@ void BM_IdleFrame_ItemIcons(benchmark::State& state)
 {
     QGUI::CQGUI* gui = StartGui();
     Show(gui, g_icons);
-    const size_t quads = g_render.quads, objects = g_game.objectQuads, queries = g_game.queries;
+    const size_t quads = g_module.render.quads, objects = g_game.objectQuads, queries = g_game.queries;
     for (auto _ : state)
         Frame(gui);
     const double n = double(state.iterations());
-    state.counters["quads"] = double(g_render.quads - quads) / n;
+    state.counters["quads"] = double(g_module.render.quads - quads) / n;
     state.counters["objects"] = double(g_game.objectQuads - objects) / n;
     state.counters["queries"] = double(g_game.queries - queries) / n;
 }
@@ -169,10 +162,10 @@ void BM_IdleFrame_StaticImages(benchmark::State& state)
 {
     QGUI::CQGUI* gui = StartGui();
     Show(gui, g_images);
-    const size_t quads = g_render.quads;
+    const size_t quads = g_module.render.quads;
     for (auto _ : state)
         Frame(gui);
-    state.counters["quads"] = double(g_render.quads - quads) / double(state.iterations());
+    state.counters["quads"] = double(g_module.render.quads - quads) / double(state.iterations());
 }
 
 void BM_RefreshFrame_ItemIcons(benchmark::State& state)
@@ -245,10 +238,10 @@ void BM_DrawText_Wrapped(benchmark::State& state)
     const std::string text = TwoHundredCharacters();
     const QGUIColours white{0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
     const QGUIRect rect{10, 10, 10 + g_wrapWidth, 400};
-    const size_t quads = g_render.quads;
+    const size_t quads = g_module.render.quads;
     for (auto _ : state)
         benchmark::DoNotOptimize(gui->DrawText(text.c_str(), &rect, &white, nullptr, 4, 0, nullptr));
-    state.counters["quads"] = double(g_render.quads - quads) / double(state.iterations());
+    state.counters["quads"] = double(g_module.render.quads - quads) / double(state.iterations());
 }
 
 void BM_FontDrawText_Lines(benchmark::State& state)
@@ -261,7 +254,7 @@ void BM_FontDrawText_Lines(benchmark::State& state)
     buffer.setClippingRegion(renderer.getRect());
     const CEGUI::ColourRect white(CEGUI::Colour(0xFFFFFFFF));
     const float spacing = font.getLineSpacing();
-    const size_t quads = g_render.quads;
+    const size_t quads = g_module.render.quads;
     renderer.setImmediateOverride(true);
     for (auto _ : state)
     {
@@ -276,7 +269,7 @@ void BM_FontDrawText_Lines(benchmark::State& state)
     }
     renderer.setImmediateOverride(false);
     renderer.destroyGeometryBuffer(buffer);
-    state.counters["quads"] = double(g_render.quads - quads) / double(state.iterations());
+    state.counters["quads"] = double(g_module.render.quads - quads) / double(state.iterations());
 }
 
 BENCHMARK(BM_IdleFrame_ItemIcons)->Unit(benchmark::kMicrosecond);
@@ -303,7 +296,7 @@ int main(int argc, char** argv)
     std::printf("DrawText, 200 characters in 10 lines: %.2f us; Font::drawText of the lines: %.2f us; ratio %.2f\n",
                 times.time("BM_DrawText_Wrapped"), times.time("BM_FontDrawText_Lines"),
                 times.ratio("BM_DrawText_Wrapped", "BM_FontDrawText_Lines"));
-    std::printf("error lines logged: %zu\n", bench::ErrorLines(g_logger));
+    std::printf("error lines logged: %zu\n", g_module.errorLines());
     benchmark::Shutdown();
     return 0;
 }

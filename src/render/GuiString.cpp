@@ -1,5 +1,7 @@
 #include "render/GuiString.h"
 
+#include <cstring>
+
 namespace QGUI
 {
 CEGUI::String StringFromUtf8(const char* text)
@@ -7,7 +9,10 @@ CEGUI::String StringFromUtf8(const char* text)
     if (!text)
         return CEGUI::String();
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    // The library's string grows by what each character needs: room for
+    // the whole text at once keeps long texts linear.
     CEGUI::String out;
+    out.reserve(std::strlen(text));
     while (*p)
     {
         const unsigned char lead = *p;

@@ -38,4 +38,33 @@ uint32_t QueryObjectCompareId(IQGUI* main, int32_t objectId)
         return 0;
     return static_cast<uint32_t>(reply->GetInt("GameObjectCompareId", 0));
 }
+
+bool QueryObjectProperty(IQGUI* main, int32_t objectId, const CEGUI::String& property,
+                         std::string& value)
+{
+    if (!main)
+        return false;
+    KeyValuesPtr request(new KeyValues("GameObjectProperty"));
+    KeyValuesPtr reply(new KeyValues(""));
+    request->SetInt("ObjectId", objectId);
+    request->SetString("WhichProperty", property.c_str());
+    if (!main->QueryKeyVal(request.get(), reply.get()))
+        return false;
+    value = reply->GetString("PropertyStringValue", "");
+    return true;
+}
+
+bool QueryCreatureId(IQGUI* main, const std::string& provider, const CEGUI::String& whichOne,
+                     int32_t& id)
+{
+    if (!main)
+        return false;
+    KeyValuesPtr request(new KeyValues(provider.c_str()));
+    KeyValuesPtr reply(new KeyValues(""));
+    request->SetString("WhichOne", whichOne.c_str());
+    if (!main->QueryKeyVal(request.get(), reply.get()))
+        return false;
+    id = reply->GetInt("CreatureId", -1);
+    return true;
+}
 } // namespace QGUI

@@ -1,11 +1,13 @@
 // Questions the widgets ask the game about one game object: its tooltip
-// text and the object to compare it with.
+// text, the object to compare it with, one of its properties, and which
+// creature a provider's selector names.
 #pragma once
 
 #include <CEGUI/String.h>
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class KeyValues;
 
@@ -27,4 +29,14 @@ bool QueryObjectTooltip(IQGUI* main, int32_t objectId, bool needCompareText, CEG
 // The object the game compares an object with ("GameObjectCompare"); 0
 // when there is none, no main object, or the game refuses.
 uint32_t QueryObjectCompareId(IQGUI* main, int32_t objectId);
+// The text of an object's property ("GameObjectProperty"), as the game
+// wrote it (local code page); false when there is no main object or the
+// game refuses. A reply without the key gives the empty text.
+bool QueryObjectProperty(IQGUI* main, int32_t objectId, const CEGUI::String& property,
+                         std::string& value);
+// The creature a provider's selector names (the request is named after the
+// provider, the reply key is "CreatureId"); false when there is no main
+// object or the game refuses. A reply without the key gives -1.
+bool QueryCreatureId(IQGUI* main, const std::string& provider, const CEGUI::String& whichOne,
+                     int32_t& id);
 } // namespace QGUI

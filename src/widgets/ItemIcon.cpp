@@ -46,12 +46,7 @@ const size_t CItemIcon::ClickTableRows = sizeof(ClickTable) / sizeof(ClickTable[
 namespace
 {
 
-struct RenderOperName
-{
-    const char* name;
-    uint32_t value;
-};
-const RenderOperName kRenderOperNames[] = {
+const NamedValue kRenderOperNames[] = {
     {"RenderMap", CItemIcon::RenderMap},
     {"RenderIcon", CItemIcon::RenderIcon},
     {"RenderLargeIcon", CItemIcon::RenderLargeIcon},
@@ -158,19 +153,12 @@ void CItemIcon::setRenderOper(uint32_t op)
 
 CEGUI::String CItemIcon::getRenderOperName() const
 {
-    for (const RenderOperName& n : kRenderOperNames)
-        if (n.value == m_nRenderOper)
-            return n.name;
-    return CEGUI::String();
+    return NameOfValue(kRenderOperNames, m_nRenderOper);
 }
 
 void CItemIcon::setRenderOperName(const CEGUI::String& name)
 {
-    uint32_t op = RenderMap;
-    for (const RenderOperName& n : kRenderOperNames)
-        if (name == n.name)
-            op = n.value;
-    setRenderOper(op);
+    setRenderOper(ValueOfName(kRenderOperNames, name, RenderMap));
 }
 
 // --- the game object ---

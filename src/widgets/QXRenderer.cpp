@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "IQGUI.h"
-#include "KeyValues.h"
 #include "render/QXTexture.h"
 #include "widgets/GameObjectQueries.h"
 #include "widgets/LookImagery.h"
@@ -226,18 +225,9 @@ int32_t QXRenderer::SparkingObjectId()
 {
     if (s_SparkingObjectId != 0)
         return s_SparkingObjectId;
-    IQGUI* main = MainObject();
-    if (!main)
-        return 0;
-    KeyValuesPtr request(new KeyValues("GameCreatureProvider"));
-    KeyValuesPtr reply(new KeyValues(""));
-    request->SetString("WhichOne", "Sparking");
-    if (main->QueryKeyVal(request.get(), reply.get()))
-    {
-        const int32_t id = reply->GetInt("CreatureId", -1);
-        if (id != -1)
-            s_SparkingObjectId = id;
-    }
+    int32_t id = -1;
+    if (QueryCreatureId(MainObject(), "GameCreatureProvider", "Sparking", id) && id != -1)
+        s_SparkingObjectId = id;
     return s_SparkingObjectId;
 }
 
@@ -254,6 +244,28 @@ const CEGUI::WidgetLookFeel* QXRenderer::look() const
 bool QXRenderer::renderStateImagery(const CEGUI::String& name) const
 {
     return d_window && RenderLookImagery(*d_window, name);
+}
+
+bool QXRenderer::renderStateImagery(const CEGUI::String& name, const CEGUI::Rectf& area,
+                                    const CEGUI::ColourRect* colours, const CEGUI::Rectf* clip) const
+{
+    return d_window && RenderLookImagery(*d_window, name, &area, colours, clip);
+}
+
+bool QXRenderer::isWindowEnabled() const
+{
+    return d_window && !d_window->isEffectiveDisabled();
+}
+
+void QXRenderer::renderFrameAndBackground() const
+{
+    const bool enabled = isWindowEnabled();
+    if (m_bFrameEnabled)
+        renderStateImagery(enabled ? "EnabledFrame" : "DisabledFrame");
+    if (!m_bBackgroundEnabled)
+        return;
+    const char* frame = m_bFrameEnabled ? "WithFrame" : "NoFrame";
+    renderStateImagery(CEGUI::String(frame) + (enabled ? "EnabledBackground" : "DisabledBackground"));
 }
 
 bool QXRenderer::namedArea(const CEGUI::String& name, CEGUI::Rectf& area) const

@@ -20,6 +20,7 @@
 
 namespace CEGUI
 {
+class StateImagery;
 class WidgetLookFeel;
 }
 namespace QXUI
@@ -135,6 +136,17 @@ protected:
     const CEGUI::WidgetLookFeel* look() const;
     // Draws a state imagery of the look; a missing one draws nothing.
     bool renderStateImagery(const CEGUI::String& name) const;
+    // Draws a state imagery of the look into area, modulated by colours and
+    // clipped to clip (either may be null); a missing one draws nothing.
+    bool renderStateImagery(const CEGUI::String& name, const CEGUI::Rectf& area,
+                            const CEGUI::ColourRect* colours, const CEGUI::Rectf* clip) const;
+    // The frame and background of a static window, as the renderer's two
+    // switches and the window's enabled state choose them: "EnabledFrame" /
+    // "DisabledFrame", then "WithFrame..." or "NoFrame..." followed by
+    // "EnabledBackground" / "DisabledBackground".
+    void renderFrameAndBackground() const;
+    // Whether the window counts as enabled (it and its parents are).
+    bool isWindowEnabled() const;
     // A named area of the look in window pixels; false when it is missing.
     bool namedArea(const CEGUI::String& name, CEGUI::Rectf& area) const;
 

@@ -92,6 +92,16 @@ void QXWindow::updateGameObject()
     fireEvent(EventGameObjectUpdated, args, EventNamespace);
 }
 
+void QXWindow::moveBinding(IQGUI& main, int32_t oldId, int32_t newId)
+{
+    if (oldId == newId)
+        return;
+    if (oldId)
+        main.UnbindWindowFromObject(this, oldId);
+    if (newId)
+        main.BindWindowToObject(this, newId);
+}
+
 void QXWindow::setSparkingState(uint32_t state)
 {
     if (ChangeValue(m_nSparkingState, state))
@@ -115,8 +125,11 @@ void QXWindow::drawSelf(const CEGUI::RenderingContext& ctx)
         m_ExtraCache.queue(*this, ctx, ExtraCacheDepth);
 }
 
+// The flag is cleared first: a handler of the refresh that changes what the
+// window shows asks for one more refresh, which must not be lost.
 void QXWindow::refreshGameObjectNow()
 {
+    m_bRefresh = false;
     try
     {
         updateGameObject();
@@ -127,7 +140,6 @@ void QXWindow::refreshGameObjectNow()
             logger->logEvent("QGUI::QXWindow: refreshing window '" + getName() + "' failed: " + e.getMessage(),
                              CEGUI::Errors);
     }
-    m_bRefresh = false;
 }
 
 // A refresh left for the drawing itself (the main object refreshes shown

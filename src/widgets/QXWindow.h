@@ -80,6 +80,10 @@ protected:
     // the window to it.
     virtual void refreshGameObject() = 0;
 
+    // Moves the window's binding from one game object to another (0 names
+    // none); nothing when the two are the same.
+    void moveBinding(IQGUI& main, int32_t oldId, int32_t newId);
+
     // Writes the properties of one class's set that are not banned and not
     // at their default; count grows by one per property written.
     void writeSharedSet(const CEGUI::ShareProSet& set, CEGUI::XMLSerializer& xml, int& count) const;

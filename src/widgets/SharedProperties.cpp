@@ -48,6 +48,20 @@ CEGUI::Colour ColourText::fromString(const CEGUI::String& s)
     return CEGUI::PropertyHelper<CEGUI::Colour>::fromString(s);
 }
 
+CEGUI::String FloatText::toString(float v)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(v));
+    return text;
+}
+
+float FloatText::fromString(const CEGUI::String& s)
+{
+    float v = 0.0f;
+    std::sscanf(s.c_str(), " %g", &v);
+    return v;
+}
+
 CEGUI::String UVector2Text::toString(const CEGUI::UVector2& v)
 {
     return CEGUI::PropertyHelper<CEGUI::UVector2>::toString(v);
@@ -56,16 +70,6 @@ CEGUI::String UVector2Text::toString(const CEGUI::UVector2& v)
 CEGUI::UVector2 UVector2Text::fromString(const CEGUI::String& s)
 {
     return CEGUI::PropertyHelper<CEGUI::UVector2>::fromString(s);
-}
-
-CEGUI::String FloatText::toString(float v)
-{
-    return CEGUI::PropertyHelper<float>::toString(v);
-}
-
-float FloatText::fromString(const CEGUI::String& s)
-{
-    return CEGUI::PropertyHelper<float>::fromString(s);
 }
 
 namespace

@@ -63,6 +63,18 @@ struct IntText
     static int32_t fromString(const CEGUI::String& s);
 };
 
+// A float as "%g" writes it; text that does not start with a number reads
+// 0 (text such as "nan" or "inf" reads as what it names: callers that need
+// a finite value check).
+struct FloatText
+{
+    typedef float Value;
+    typedef float Param;
+    static const char* dataType() { return "float"; }
+    static CEGUI::String toString(float v);
+    static float fromString(const CEGUI::String& s);
+};
+
 struct StringText
 {
     typedef CEGUI::String Value;
@@ -92,16 +104,31 @@ struct UVector2Text
     static CEGUI::UVector2 fromString(const CEGUI::String& s);
 };
 
-// The GUI library's float text ("%g"); text that does not start with a
-// number reads 0.
-struct FloatText
+// A value with its name, for properties that read and write values by
+// name.
+struct NamedValue
 {
-    typedef float Value;
-    typedef float Param;
-    static const char* dataType() { return "float"; }
-    static CEGUI::String toString(float v);
-    static float fromString(const CEGUI::String& s);
+    const char* name;
+    uint32_t value;
 };
+// The name of a value in a table; empty when the table has none.
+template <size_t N>
+CEGUI::String NameOfValue(const NamedValue (&table)[N], uint32_t value)
+{
+    for (const NamedValue& n : table)
+        if (n.value == value)
+            return n.name;
+    return CEGUI::String();
+}
+// The value a name stands for in a table; fallback for any other name.
+template <size_t N>
+uint32_t ValueOfName(const NamedValue (&table)[N], const CEGUI::String& name, uint32_t fallback)
+{
+    for (const NamedValue& n : table)
+        if (name == n.name)
+            return n.value;
+    return fallback;
+}
 
 // Stores a new value; false (nothing stored) when it equals the old one.
 // Property setters use it to act only on a change.

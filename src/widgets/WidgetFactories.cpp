@@ -10,7 +10,11 @@
 #include "richtext/GameMultiLine.h"
 #include "richtext/GameMultiLineRenderer.h"
 #include "richtext/GuideBox.h"
+#include "widgets/BuffIcon.h"
+#include "widgets/BuffIconRenderer.h"
 #include "widgets/ChatEditBox.h"
+#include "widgets/CreatureViewer.h"
+#include "widgets/CreatureViewerRenderer.h"
 #include "widgets/DecorateWindow.h"
 #include "widgets/GameEditBox.h"
 #include "widgets/GameEditBoxRenderer.h"
@@ -19,6 +23,8 @@
 #include "widgets/GameProgressBar.h"
 #include "widgets/GameProgressBarRenderer.h"
 #include "widgets/GamePushButton.h"
+#include "widgets/GameValueText.h"
+#include "widgets/GameValueTextRenderer.h"
 #include "widgets/HTMLWindow.h"
 #include "widgets/ItemIcon.h"
 #include "widgets/ItemIconRenderer.h"
@@ -44,6 +50,9 @@ CEGUI::WindowRendererFactory& RendererFactoryFor(const char* type)
 }
 
 typedef CWidgetFactory<CItemIcon> CItemIconFactory;
+typedef CWidgetFactory<CGameValueText> CGameValueTextFactory;
+typedef CWidgetFactory<CCreatureViewer> CCreatureViewerFactory;
+typedef CWidgetFactory<CPercentBar> CPercentBarFactory;
 typedef CWidgetFactory<CSpellIcon> CSpellIconFactory;
 typedef CWidgetFactory<CQXDecorateWindow> CQXDecorateWindowFactory;
 typedef CWidgetFactory<GameProgressBar> GameProgressBarFactory;
@@ -57,6 +66,7 @@ typedef CWidgetFactory<CRichContentEdit> CRichContentEditFactory;
 typedef CWidgetFactory<CTabControlForChat> CTabControlForChatFactory;
 typedef CWidgetFactory<CChatEditBox> CChatEditBoxFactory;
 typedef CWidgetFactory<CGameMultilineEditbox> CGameMultilineEditboxFactory;
+typedef CWidgetFactory<CBuffIcon> CBuffIconFactory;
 } // namespace QGUI
 
 namespace CEGUI
@@ -67,6 +77,10 @@ typedef QGUI::CRendererFactory<GameMultiLineRenderer> GameMultiLineRendererWRFac
 typedef QGUI::CRendererFactory<GuideBoxRenderer> GuideBoxRendererWRFactory;
 typedef QGUI::CRendererFactory<CRichContentEditRenderer> CRichContentEditRendererWRFactory;
 typedef QGUI::CRendererFactory<CGameMultiColumnList> CGameMultiColumnListWRFactory;
+typedef QGUI::CRendererFactory<CGameValueTextRenderer> CGameValueTextRendererWRFactory;
+typedef QGUI::CRendererFactory<CCreatureViewerRenderer> CCreatureViewerRendererWRFactory;
+typedef QGUI::CRendererFactory<CPercentBarRenderer> CPercentBarRendererWRFactory;
+typedef QGUI::CRendererFactory<CBuffIconRenderer> CBuffIconRendererWRFactory;
 } // namespace CEGUI
 
 namespace QGUI
@@ -82,10 +96,14 @@ struct WindowFactoryRow
 // Window factories, in the order they are added.
 const WindowFactoryRow kWindowFactories[] = {
     {"QXGame/ItemIcon", &WindowFactoryFor<CItemIcon>},
+    {"QXGame/GameValueText", &WindowFactoryFor<CGameValueText>},
+    {"QXGame/CreatureViewer", &WindowFactoryFor<CCreatureViewer>},
     {"QXGame/GameMultiLine", &WindowFactoryFor<CGameMultiLine>},
+    {"QXGame/PercentBar", &WindowFactoryFor<CPercentBar>},
     {"QXGame/SpellIcon", &WindowFactoryFor<CSpellIcon>},
     {"QXGame/DecorateWindow", &WindowFactoryFor<CQXDecorateWindow>},
     {"QXGame/GameEditBox", &WindowFactoryFor<CGameEditBox>},
+    {"QXGame/BuffIcon", &WindowFactoryFor<CBuffIcon>},
     {"QXGame/GameMultilineInput", &WindowFactoryFor<CGameMultilineInput>},
     {"QXGame/RichContentEdit", &WindowFactoryFor<CRichContentEdit>},
     {"QXGame/GameProgressBar", &WindowFactoryFor<GameProgressBar>},
@@ -107,7 +125,11 @@ struct RendererFactoryRow
 // Window-renderer factories; the row with a null type ends the table.
 const RendererFactoryRow kRendererFactories[] = {
     {"QXGame/ItemIcon", &RendererFactoryFor<CEGUI::CItemIconRenderer>},
+    {"QXGame/GameValueText", &RendererFactoryFor<CEGUI::CGameValueTextRenderer>},
+    {"QXGame/CreatureViewer", &RendererFactoryFor<CEGUI::CCreatureViewerRenderer>},
     {"QXGame/GameMultiLineRenderer", &RendererFactoryFor<CEGUI::GameMultiLineRenderer>},
+    {"QXGame/PercentBar", &RendererFactoryFor<CEGUI::CPercentBarRenderer>},
+    {"QXGame/BuffIcon", &RendererFactoryFor<CEGUI::CBuffIconRenderer>},
     {"QXGame/RichContentEditRenderer", &RendererFactoryFor<CEGUI::CRichContentEditRenderer>},
     {"QXGame/GameProgressBarRenderer", &RendererFactoryFor<CEGUI::GameProgressBarRenderer>},
     {"QGUI/MultiColumnList", &RendererFactoryFor<CEGUI::CGameMultiColumnList>},

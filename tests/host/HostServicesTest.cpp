@@ -556,7 +556,8 @@ TEST(SampleStyleTest, ImagesetNamesTheRectanglesTheArtIsDrawnIn)
                                  SampleArt::kButtonPushed, SampleArt::kIcon,
                                  SampleArt::kMouseArrow, SampleArt::kTitlebar,
                                  SampleArt::kCloseNormal, SampleArt::kCloseHover,
-                                 SampleArt::kClosePushed, SampleArt::kFolder, SampleArt::kFile});
+                                 SampleArt::kClosePushed, SampleArt::kFolder, SampleArt::kFile,
+                                 SampleArt::kWhite});
     // No two pictures overlap, and all lie inside the texture.
     for (size_t i = 0; i < pieces.size(); ++i)
     {

@@ -26,6 +26,7 @@
 #include "HostSession.h"
 #include "KeyValues.h"
 #include "SampleArt.h"
+#include "SampleWindows.h"
 #include "WebCtrlRecord.h"
 #include "winservices.h"
 
@@ -34,26 +35,6 @@ using namespace QHost;
 namespace
 {
 int Channel(uint32_t v, int shift) { return int((v >> shift) & 0xFF); }
-
-// The pixel rectangle of a window, as the host's frame holds it: queued
-// quads land half a pixel up and left, truncated.
-struct Box
-{
-    int left, top, right, bottom;
-    bool contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
-};
-
-Box BoxOf(const CEGUI::Window* w)
-{
-    const CEGUI::Rectf r = w->getUnclippedOuterRect().get();
-    return {int(r.left()) - 1, int(r.top()) - 1, int(r.right()) - 1, int(r.bottom()) - 1};
-}
-
-CEGUI::Window* PanelChild(const char* path)
-{
-    CEGUI::Window* root = CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow();
-    return root && root->isChild(path) ? root->getChild(path) : nullptr;
-}
 
 // The rows of the file-browser panel's list: "<picture> <name>" each.
 std::vector<std::string> FileRows(const CEGUI::MultiColumnList* list)

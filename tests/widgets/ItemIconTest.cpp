@@ -326,12 +326,7 @@ TEST_F(ItemIconTest, ALayoutSavedAndLoadedAgainKeepsItsMeaning)
     w->setProperty("Picked", "True");
     w->setProperty("RenderOper", "RenderSmallIcon");
     w->setProperty("ImageOffset", "{{0,4},{1,-4}}");
-    std::ostringstream out;
-    CEGUI::XMLSerializer xml(out);
-    w->writeXMLToStream(xml);
-    destroy(w);
-
-    CEGUI::Window* copy = CEGUI::WindowManager::getSingleton().loadLayoutFromString(out.str());
+    CEGUI::Window* copy = saveAndReload(w);
     ASSERT_NE(copy, nullptr);
     EXPECT_EQ(copy->getProperty("PackageIndex"), "0");
     EXPECT_EQ(copy->getProperty("Spell_Index"), "4294967295");

@@ -54,6 +54,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -258,6 +259,19 @@ struct Style
                     "\" renderer=\"" + renderer + "\" lookNFeel=\"" + type + "\" />";
     }
 
+    // Extra look XML: the imagery section "label", the window's text over
+    // the whole window, drawn by the state imagery of that name.
+    static std::string textImagery(const std::string& state)
+    {
+        return "<ImagerySection name=\"label\"><TextComponent><Area>"
+               "<Dim type=\"LeftEdge\"><AbsoluteDim value=\"0\" /></Dim>"
+               "<Dim type=\"TopEdge\"><AbsoluteDim value=\"0\" /></Dim>"
+               "<Dim type=\"Width\"><UnifiedDim scale=\"1\" type=\"Width\" /></Dim>"
+               "<Dim type=\"Height\"><UnifiedDim scale=\"1\" type=\"Height\" /></Dim>"
+               "</Area></TextComponent></ImagerySection><StateImagery name=\"" +
+               state + "\"><Layer><Section section=\"label\" /></Layer></StateImagery>";
+    }
+
     static std::string dim(const char* edge, float v)
     {
         return std::string("<Dim type=\"") + edge + "\"><AbsoluteDim value=\"" + std::to_string(v) +
@@ -327,6 +341,28 @@ struct WidgetHarness : GuiFixture
         return dynamic_cast<W*>(win);
     }
     void destroy(CEGUI::Window* w) { CEGUI::WindowManager::getSingleton().destroyWindow(w); }
+    // Writes a window out as a layout, destroys it and loads the layout
+    // again: the copy (not attached), or null when it does not load.
+    CEGUI::Window* saveAndReload(CEGUI::Window* w)
+    {
+        std::ostringstream out;
+        CEGUI::XMLSerializer xml(out);
+        w->writeXMLToStream(xml);
+        destroy(w);
+        return CEGUI::WindowManager::getSingleton().loadLayoutFromString(out.str());
+    }
+    // Sets the properties, saves and reloads the window, and expects the
+    // copy to read each value back.
+    void expectLayoutKeeps(CEGUI::Window* w, const std::vector<std::pair<std::string, std::string>>& values)
+    {
+        for (const auto& v : values)
+            w->setProperty(v.first, v.second);
+        CEGUI::Window* copy = saveAndReload(w);
+        ASSERT_NE(copy, nullptr);
+        for (const auto& v : values)
+            EXPECT_EQ(copy->getProperty(v.first), v.second) << v.first;
+        destroy(copy);
+    }
 
     bool send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
     {

@@ -44,4 +44,5 @@ gQXPanels = {
     richText = open_panel("QXRichTextPanel"),
     chat = open_panel("QXChatPanel"),
     files = open_panel("QXFileBrowserPanel"),
+    character = open_panel("QXCharacterPanel"),
 }

@@ -52,7 +52,7 @@ void CQGUI::fillKeyTable()
     t[VK_RIGHT] = 0xCD;
     t[VK_DOWN] = 0xD0;
     t[VK_DELETE] = 0xD3;
-    t['0'] = 0x0B;
+    t[0x30] = 0x0B; // '0'
     for (int d = 1; d <= 9; ++d)
         t['0' + d] = static_cast<unsigned char>(0x01 + d);
     static const unsigned char letters[26] = {0x1E, 0x30, 0x2E, 0x20, 0x12, 0x21, 0x22, 0x23, 0x17,

@@ -1,4 +1,5 @@
-// Number scanning shared by the KeyValues getters and the text reader.
+// Number scanning shared by the KeyValues getters and the text reader, and
+// the resource-name tests shared by the text reader and writer.
 #pragma once
 
 #include <cstddef>
@@ -36,5 +37,19 @@ enum ValueKind
 // is an integer in the 32-bit range, else a string (also when empty or when
 // the number does not fit its type).
 ValueKind ClassifyValue(const char* text, size_t length, int* intValue, float* floatValue);
+
+inline bool IsSeparator(char c)
+{
+    return c == '/' || c == '\\';
+}
+
+// "/x", "\x" and drive names such as "C:x".
+inline bool IsAbsoluteName(const char* name)
+{
+    if (IsSeparator(name[0]))
+        return true;
+    char c = name[0];
+    return ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) && name[1] == ':';
+}
 
 } // namespace kvtext

@@ -12,6 +12,7 @@
 #include "richtext/GuideBox.h"
 #include "widgets/ChatEditBox.h"
 #include "widgets/DecorateWindow.h"
+#include "widgets/GameChatBox.h"
 #include "widgets/GameEditBox.h"
 #include "widgets/GameEditBoxRenderer.h"
 #include "widgets/GameMultiColumnList.h"
@@ -57,6 +58,7 @@ typedef CWidgetFactory<CRichContentEdit> CRichContentEditFactory;
 typedef CWidgetFactory<CTabControlForChat> CTabControlForChatFactory;
 typedef CWidgetFactory<CChatEditBox> CChatEditBoxFactory;
 typedef CWidgetFactory<CGameMultilineEditbox> CGameMultilineEditboxFactory;
+typedef CWidgetFactory<CGameChatBox> CGameChatBoxFactory;
 } // namespace QGUI
 
 namespace CEGUI
@@ -86,6 +88,7 @@ const WindowFactoryRow kWindowFactories[] = {
     {"QXGame/SpellIcon", &WindowFactoryFor<CSpellIcon>},
     {"QXGame/DecorateWindow", &WindowFactoryFor<CQXDecorateWindow>},
     {"QXGame/GameEditBox", &WindowFactoryFor<CGameEditBox>},
+    {"QXGame/GameChatBox", &WindowFactoryFor<CGameChatBox>},
     {"QXGame/GameMultilineInput", &WindowFactoryFor<CGameMultilineInput>},
     {"QXGame/RichContentEdit", &WindowFactoryFor<CRichContentEdit>},
     {"QXGame/GameProgressBar", &WindowFactoryFor<GameProgressBar>},

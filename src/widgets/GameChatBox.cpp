@@ -36,18 +36,21 @@ float DocumentHeight(const CGameMultiLine& window)
     return std::max(0.0f, window.getDocHeight() - CGameMultiLine::DocSizeMargin);
 }
 
-CEGUI::UDim MessageHeight(const CGameMultiLine& window)
+float MessageHeight(const CGameMultiLine& window)
 {
-    return CEGUI::UDim(0.0f, DocumentHeight(window) + CGameChatBox::MessageOverlap);
+    return DocumentHeight(window) + CGameChatBox::MessageOverlap;
 }
 } // namespace
 
 CGameChatBox::CGameChatBox(const CEGUI::String& type, const CEGUI::String& name)
-    : CEGUI::ScrollablePane(type, name)
+    : CEGUI::ScrollablePane(type, name), m_pContent(const_cast<CEGUI::ScrolledContainer*>(getContentPane()))
 {
     SharePropertySet.applyTo(*this);
     // Messages expire while the box is hidden too.
     setUpdateMode(CEGUI::WUM_ALWAYS);
+    // The box gives the content its size: the windows of messages out of
+    // view are not kept in place.
+    setContentPaneAutoSized(false);
 }
 
 // The message windows go with the box's children; only the subscriptions
@@ -85,7 +88,7 @@ void CGameChatBox::setChatCapacity(uint32_t capacity)
         if (m_nFirstIndex >= m_nCapacity)
             m_nFirstIndex = 0;
         if (!m_bBusy)
-            relayoutMessages();
+            relayoutKeepingView(false);
     }
 }
 
@@ -112,11 +115,6 @@ float CGameChatBox::getMsgLifeSeconds() const
 // ---------------------------------------------------------------------------
 // Message windows
 
-CEGUI::Window* CGameChatBox::contentPane() const
-{
-    return const_cast<CEGUI::ScrolledContainer*>(getContentPane());
-}
-
 CEGUI::Scrollbar* CGameChatBox::vertBar() const
 {
     return isChild(VertScrollbarName) ? getVertScrollbar() : nullptr;
@@ -124,10 +122,29 @@ CEGUI::Scrollbar* CGameChatBox::vertBar() const
 
 CGameMultiLine* CGameChatBox::findMessageWindow(uint32_t slot) const
 {
-    if (slot >= m_Slots.size())
-        return nullptr;
-    CGameMultiLine* window = m_Slots[slot].window;
-    return window && window->getParent() == contentPane() ? window : nullptr;
+    const Slot* s = slotAt(slot);
+    return s && s->window && s->window->getParent() == m_pContent ? s->window : nullptr;
+}
+
+CGameMultiLine* CGameChatBox::heldWindow(uint32_t slot) const
+{
+    CGameMultiLine* window = slot < m_nCount ? findMessageWindow(slot) : nullptr;
+    return window && window->getID() == SlotHolding ? window : nullptr;
+}
+
+bool CGameChatBox::isHolding(uint32_t slot) const
+{
+    return heldWindow(slot) != nullptr;
+}
+
+float CGameChatBox::getMessageTop(uint32_t slot) const
+{
+    return isHolding(slot) ? m_Slots[slot].top : 0.0f;
+}
+
+float CGameChatBox::getMessageHeight(uint32_t slot) const
+{
+    return isHolding(slot) ? m_Slots[slot].height : 0.0f;
 }
 
 CGameMultiLine* CGameChatBox::getMessageWindow(uint32_t slot)
@@ -142,13 +159,12 @@ CGameMultiLine* CGameChatBox::getMessageWindow(uint32_t slot)
     s = Slot();
 
     const CEGUI::String name = getName() + MessageNameInfix + CEGUI::String(std::to_string(slot).c_str());
-    CEGUI::Window* pane = contentPane();
     CGameMultiLine* window = nullptr;
-    if (pane->isChild(name))
+    if (m_pContent->isChild(name))
     {
         // A window of the box's own made before: taken as it is. One of
         // another kind blocks the slot.
-        window = dynamic_cast<CGameMultiLine*>(pane->getChild(name));
+        window = dynamic_cast<CGameMultiLine*>(m_pContent->getChild(name));
         if (!window)
             return nullptr;
     }
@@ -176,6 +192,7 @@ CGameMultiLine* CGameChatBox::getMessageWindow(uint32_t slot)
             wm.destroyWindow(made);
             return nullptr;
         }
+        window->hide();
         addChild(window);
         // Messages are the box's state, not part of a layout it is saved in
         // (the pane keeps windows marked so before they are added for
@@ -190,6 +207,9 @@ CGameMultiLine* CGameChatBox::getMessageWindow(uint32_t slot)
         window->setIndent1stLine(m_nIndent1stLine);
         window->setIndentRestLine(m_nIndentRestLine);
         window->setID(SlotFree);
+        // A message has nothing to do while it is out of sight: the frame's
+        // update skips it then.
+        window->setUpdateMode(CEGUI::WUM_VISIBLE);
         applyFont(*window);
     }
     s.window = window;
@@ -221,75 +241,121 @@ void CGameChatBox::forEachSlotOldestFirst(Visit visit) const
         visit(slot);
 }
 
+void CGameChatBox::freeWindow(CGameMultiLine& window)
+{
+    window.hide();
+    window.setID(SlotFree);
+    placeWindow(window, 0.0f, 0.0f);
+}
+
+// The box gives the content its size itself: a message window's move or
+// new size is no news to the pane (which would lay its bars out again for
+// each), so the window's events are muted meanwhile.
+void CGameChatBox::placeWindow(CGameMultiLine& window, float top, float height)
+{
+    const CEGUI::UDim y(0.0f, top);
+    const CEGUI::UDim h(0.0f, height);
+    if (window.getYPosition() == y && window.getHeight() == h)
+        return;
+    const bool muted = window.isMuted();
+    window.setMutedState(true);
+    window.setYPosition(y);
+    window.setHeight(h);
+    window.setMutedState(muted);
+}
+
 void CGameChatBox::dropSlotsFrom(uint32_t from)
 {
     for (uint32_t slot = from; slot < m_Slots.size(); ++slot)
-    {
         if (CGameMultiLine* window = findMessageWindow(slot))
-        {
-            window->hide();
-            window->setID(SlotFree);
-            window->setYPosition(CEGUI::UDim(0.0f, 0.0f));
-            window->setHeight(CEGUI::UDim(0.0f, 0.0f));
-        }
-    }
+            freeWindow(*window);
 }
 
 // ---------------------------------------------------------------------------
 // Stacking and scrolling
 
-// Unchanged places are not set again: a push into a long history moves no
-// window but the new one unless the ring wrapped.
+// Oldest to newest, each message 5 pixels into the one before; the content
+// is as tall as the stack. Only the box's own record of each message
+// changes here.
 void CGameChatBox::layoutMessages()
 {
-    CEGUI::UDim top(0.0f, 0.0f);
-    const CEGUI::UDim overlap(0.0f, MessageOverlap);
-    const CEGUI::UDim zero(0.0f, 0.0f);
+    float top = 0.0f;
+    float bottom = 0.0f;
     forEachSlotOldestFirst([&](uint32_t slot) {
-        CGameMultiLine* window = findMessageWindow(slot);
-        if (!window)
+        if (!heldWindow(slot))
             return;
-        if (window->isVisible())
-        {
-            if (window->getYPosition() != top)
-                window->setYPosition(top);
-            top += window->getHeight() - overlap;
-        }
-        else
-        {
-            if (window->getYPosition() != zero)
-                window->setYPosition(zero);
-            if (window->getHeight() != zero)
-                window->setHeight(zero);
-        }
+        Slot& s = m_Slots[slot];
+        s.top = top;
+        bottom = top + s.height;
+        top += s.height - MessageOverlap;
     });
+    const CEGUI::Rectf content(0.0f, 0.0f, std::max(0.0f, getViewableArea().getWidth() - MessageWidthInset),
+                               bottom);
+    if (getContentPaneArea() != content)
+        setContentPaneArea(content);
 }
 
 // A message window laid out at another width (the box was resized, or its
 // bar came or went and the pane's width with it) has another height: the
 // heights follow the documents, and the messages stack again, until they
 // hold still.
-void CGameChatBox::relayoutMessages()
+void CGameChatBox::relayoutMessages(bool refit)
 {
     layoutMessages();
     for (int pass = 0; pass < MaxRefitPasses; ++pass)
     {
-        bool refitted = false;
-        forEachSlotOldestFirst([&](uint32_t slot) {
-            CGameMultiLine* window = findMessageWindow(slot);
-            if (!window || !window->isVisible())
-                return;
-            const CEGUI::UDim height = MessageHeight(*window);
-            if (window->getHeight() != height)
+        float width = m_fStackedWidth;
+        for (const Slot& s : m_Slots)
+            if (s.window && s.window->getParent() == m_pContent)
             {
-                window->setHeight(height);
-                refitted = true;
+                width = s.window->getPixelSize().d_width;
+                break;
             }
+        if (!refit && width == m_fStackedWidth)
+            break;
+        refit = false;
+        m_fStackedWidth = width;
+        bool changed = false;
+        forEachSlotOldestFirst([&](uint32_t slot) {
+            if (const CGameMultiLine* window = heldWindow(slot))
+                changed |= ChangeValue(m_Slots[slot].height, MessageHeight(*window));
         });
-        if (!refitted)
+        if (!changed)
             break;
         layoutMessages();
     }
+}
+
+void CGameChatBox::showMessagesInView()
+{
+    const CEGUI::Scrollbar* bar = vertBar();
+    const float viewTop = bar ? bar->getScrollPosition() : 0.0f;
+    const float viewBottom = viewTop + (bar ? bar->getPageSize() : getViewableArea().getHeight());
+    forEachSlotOldestFirst([&](uint32_t slot) {
+        CGameMultiLine* window = heldWindow(slot);
+        if (!window)
+            return;
+        const Slot& s = m_Slots[slot];
+        if (s.top >= viewBottom || s.top + s.height <= viewTop)
+        {
+            if (window->isVisible())
+                window->hide();
+            return;
+        }
+        placeWindow(*window, s.top, s.height);
+        if (!window->isVisible())
+            window->show();
+    });
+}
+
+void CGameChatBox::relayoutKeepingView(bool refit)
+{
+    const ScrollState scroll = findScrollAnchor();
+    m_bArranging = true;
+    relayoutMessages(refit);
+    restoreScroll(scroll);
+    m_bArranging = false;
+    showMessagesInView();
 }
 
 CGameChatBox::ScrollState CGameChatBox::findScrollAnchor() const
@@ -305,16 +371,15 @@ CGameChatBox::ScrollState CGameChatBox::findScrollAnchor() const
     state.scrolledUp = true;
     for (uint32_t slot = 0; slot < m_nCount; ++slot)
     {
-        CGameMultiLine* window = findMessageWindow(slot);
+        CGameMultiLine* window = heldWindow(slot);
         if (!window)
             continue;
-        const float y = window->getYPosition().d_offset;
-        const float h = window->getHeight().d_offset;
-        if (y < state.position && state.position < y + h)
+        const Slot& s = m_Slots[slot];
+        if (s.top < state.position && state.position < s.top + s.height)
         {
             state.anchorSlot = slot;
             state.anchor = window;
-            state.distance = state.position - y;
+            state.distance = state.position - s.top;
             break;
         }
     }
@@ -326,9 +391,9 @@ void CGameChatBox::restoreScroll(const ScrollState& before)
     CEGUI::Scrollbar* bar = vertBar();
     if (!bar)
         return;
-    const CGameMultiLine* anchor = before.anchor ? findMessageWindow(before.anchorSlot) : nullptr;
+    const CGameMultiLine* anchor = before.anchor ? heldWindow(before.anchorSlot) : nullptr;
     if (before.scrolledUp && anchor && anchor == before.anchor)
-        bar->setScrollPosition(anchor->getYPosition().d_offset + before.distance);
+        bar->setScrollPosition(m_Slots[before.anchorSlot].top + before.distance);
     else
         bar->setScrollPosition(bar->getDocumentSize() - before.documentSize + before.position);
 }
@@ -382,10 +447,7 @@ CGameMultiLine* CGameChatBox::chooseTarget(ScrollState& scroll, uint32_t& slot)
     // would lose a line that is still alive.
     uint32_t holding = 0;
     for (uint32_t s = 0; s < m_nCount; ++s)
-    {
-        const CGameMultiLine* window = findMessageWindow(s);
-        holding += window && window->getID() == SlotHolding && window->isVisible();
-    }
+        holding += isHolding(s);
     if (holding < m_nCapacity)
     {
         const uint32_t after = uint32_t((uint64_t(m_nFirstIndex) + holding) % m_nCapacity);
@@ -419,16 +481,18 @@ bool CGameChatBox::placeMessage(const CEGUI::String& text)
     // The slot is taken before the text is laid out: the scripts the layout
     // calls may push again.
     target->setID(SlotHolding);
-    target->show();
     target->setText(text);
     // Those scripts may also have cleared the box, taken its window away or
     // destroyed the box: the message then stands as they left it.
     if (!CEGUI::WindowManager::getSingleton().isAlive(this))
         return true;
-    if (slot < m_nCount && findMessageWindow(slot) == target)
-        target->setHeight(MessageHeight(*target));
-    relayoutMessages();
+    if (heldWindow(slot) == target)
+        m_Slots[slot].height = MessageHeight(*target);
+    m_bArranging = true;
+    relayoutMessages(false);
     restoreScroll(scroll);
+    m_bArranging = false;
+    showMessagesInView();
     resetLifeTimer();
     return true;
 }
@@ -441,29 +505,29 @@ bool CGameChatBox::retireOldestMessage()
         return false;
     CGameMultiLine* oldest = nullptr;
     forEachSlotOldestFirst([&](uint32_t slot) {
-        CGameMultiLine* window = oldest ? nullptr : findMessageWindow(slot);
-        if (window && window->getID() == SlotHolding && window->isVisible())
-            oldest = window;
+        if (!oldest)
+            oldest = heldWindow(slot);
     });
     if (!oldest)
         return false;
     ScrollState scroll = findScrollAnchor();
     if (scroll.anchor == oldest)
         scroll.scrolledUp = false;
-    oldest->hide();
-    oldest->setID(SlotFree);
+    freeWindow(*oldest);
     m_nFirstIndex = m_nFirstIndex + 1 >= m_nCapacity ? 0 : m_nFirstIndex + 1;
-    relayoutMessages();
+    m_bArranging = true;
+    relayoutMessages(false);
     CEGUI::Scrollbar* bar = vertBar();
     if (bar && bar->isVisible())
         restoreScroll(scroll);
+    m_bArranging = false;
+    showMessagesInView();
     resetLifeTimer();
     return true;
 }
 
 void CGameChatBox::clearNow()
 {
-    const CEGUI::UDim zero(0.0f, 0.0f);
     const uint32_t count = m_nCount;
     m_nFirstIndex = 0;
     m_nCount = 0;
@@ -473,11 +537,11 @@ void CGameChatBox::clearNow()
         if (!window)
             continue;
         window->setText(CEGUI::String());
-        window->setYPosition(zero);
-        window->setHeight(zero);
+        placeWindow(*window, 0.0f, 0.0f);
         window->hide();
         window->setID(SlotHolding);
     }
+    layoutMessages();
 }
 
 // Expiry runs on the box's own time pulses, which it gets while hidden too.
@@ -498,29 +562,39 @@ void CGameChatBox::updateSelf(float elapsed)
         m_fRemainingLife -= elapsed;
 }
 
+// Every message window takes the box's font, free ones too (they may hold
+// messages again), and the held ones take the height of their new layout.
 void CGameChatBox::onFontChanged(CEGUI::WindowEventArgs& e)
 {
     CEGUI::ScrollablePane::onFontChanged(e);
-    for (uint32_t slot = 0; slot < m_nCount; ++slot)
+    for (uint32_t slot = 0; slot < m_Slots.size(); ++slot)
         if (CGameMultiLine* window = findMessageWindow(slot))
             applyFont(*window);
     if (!m_bBusy)
-    {
-        const ScrollState scroll = findScrollAnchor();
-        relayoutMessages();
-        restoreScroll(scroll);
-    }
+        relayoutKeepingView(true);
 }
 
 void CGameChatBox::onSized(CEGUI::ElementEventArgs& e)
 {
     CEGUI::ScrollablePane::onSized(e);
     if (!m_bBusy)
-    {
-        const ScrollState scroll = findScrollAnchor();
-        relayoutMessages();
-        restoreScroll(scroll);
-    }
+        relayoutKeepingView(false);
+}
+
+void CGameChatBox::onContentPaneScrolled(CEGUI::WindowEventArgs& e)
+{
+    CEGUI::ScrollablePane::onContentPaneScrolled(e);
+    if (!m_bArranging)
+        showMessagesInView();
+}
+
+// The box sizes its content itself; a layout or script that asks the pane
+// to do so is overruled.
+void CGameChatBox::onAutoSizeSettingChanged(CEGUI::WindowEventArgs& e)
+{
+    CEGUI::ScrollablePane::onAutoSizeSettingChanged(e);
+    if (isContentPaneAutoSized())
+        setContentPaneAutoSized(false);
 }
 
 // ---------------------------------------------------------------------------

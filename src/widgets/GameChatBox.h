@@ -4,6 +4,12 @@
 // with a message life set the oldest message goes away once per life
 // interval, also while the box is hidden. A view at the bottom follows the
 // newest message; a view scrolled up stays on the message line it shows.
+//
+// The box keeps where each held message stands (its top in the stack and
+// its height) itself. Only the message windows the view reaches are shown
+// and placed; the others are hidden until they come into view, so that a
+// push, a scroll or a frame costs what the view shows, not what the box
+// holds.
 #pragma once
 
 #include <CEGUI/Colour.h>
@@ -91,21 +97,40 @@ public:
     void pushChatProperty(const CEGUI::String& text) { PushChatText(text); }
     void clearChatProperty(const CEGUI::String&) { clearChat(); }
 
+    // --- the ring ---
     // The window of a ring slot: the box's own child of that name, made on
     // first use; null when it cannot be made.
     CGameMultiLine* getMessageWindow(uint32_t slot);
     // The window of a slot if it was made; never makes one.
     CGameMultiLine* findMessageWindow(uint32_t slot) const;
+    // Whether a slot of the ring holds a message (shown or not).
+    bool isHolding(uint32_t slot) const;
+    // Where a held message stands in the stack: its top and its height, in
+    // pixels of the scrolled content.
+    float getMessageTop(uint32_t slot) const;
+    float getMessageHeight(uint32_t slot) const;
 
 protected:
     void onFontChanged(CEGUI::WindowEventArgs& e) override;
     void onSized(CEGUI::ElementEventArgs& e) override;
+    void onContentPaneScrolled(CEGUI::WindowEventArgs& e) override;
+    void onAutoSizeSettingChanged(CEGUI::WindowEventArgs& e) override;
     void updateSelf(float elapsed) override;
 
     static CEGUI::ShareProSet SharePropertySet;
 
 private:
-    CEGUI::Window* contentPane() const;
+    // A slot's window, the subscription that forgets it when it is
+    // destroyed, and where its message stands. The window is null for a
+    // slot not made yet (or whose window was destroyed or taken away by
+    // someone else).
+    struct Slot
+    {
+        CGameMultiLine* window = nullptr;
+        CEGUI::Event::Connection destroyed;
+        float top = 0.0f;
+        float height = 0.0f;
+    };
     // Where the view stood before a change: whether it was scrolled up, the
     // message line it showed at its top and how far into that message.
     struct ScrollState
@@ -140,6 +165,9 @@ private:
     };
 
     CEGUI::Scrollbar* vertBar() const;
+    const Slot* slotAt(uint32_t slot) const { return slot < m_Slots.size() ? &m_Slots[slot] : nullptr; }
+    // The window of a slot when it holds a message.
+    CGameMultiLine* heldWindow(uint32_t slot) const;
     // The view before a change.
     ScrollState findScrollAnchor() const;
     // Puts the view back after a change: on the anchored line, or as far
@@ -151,8 +179,16 @@ private:
     bool retireOldestMessage();
     // Stacks the held messages from the oldest to the newest.
     void layoutMessages();
-    // Stacks them, with their heights following their documents.
-    void relayoutMessages();
+    // Stacks them, with their heights following their documents when the
+    // messages' width changed (or always, with refit set).
+    void relayoutMessages(bool refit = false);
+    // Shows and places the held messages the view reaches; hides the rest.
+    void showMessagesInView();
+    // Stacks the messages again and keeps the view where it was.
+    void relayoutKeepingView(bool refit);
+    // Frees a slot's window: hidden, at the top, without height.
+    void freeWindow(CGameMultiLine& window);
+    void placeWindow(CGameMultiLine& window, float top, float height);
     void resetLifeTimer() { m_fRemainingLife = m_fMsgLife; }
     void applyFont(CGameMultiLine& window);
     void clearNow();
@@ -175,16 +211,13 @@ private:
     float m_fRemainingLife = 0.0f;
     float m_fMsgLife = 0.0f;
 
-    // A slot's window and the subscription that forgets it when it is
-    // destroyed; null for a slot not made yet (or whose window was destroyed
-    // or taken away by someone else).
-    struct Slot
-    {
-        CGameMultiLine* window = nullptr;
-        CEGUI::Event::Connection destroyed;
-    };
     std::vector<Slot> m_Slots;
+    CEGUI::Window* m_pContent;
+    // The messages' width at the last stacking; -1 before any.
+    float m_fStackedWidth = -1.0f;
     bool m_bBusy = false;
+    // Set while the box stacks and scrolls its messages itself.
+    bool m_bArranging = false;
     std::vector<Deferred> m_Deferred;
 };
 } // namespace QGUI

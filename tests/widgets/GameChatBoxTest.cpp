@@ -59,16 +59,13 @@ struct ChatBoxTest : input::TextInputHarness
         return b;
     }
     static CEGUI::Scrollbar* bar(CGameChatBox* b) { return b->getVertScrollbar(); }
-    // The messages shown, top to bottom: text and top.
+    // The messages held, top to bottom: text and top.
     static std::vector<std::pair<std::string, float>> stack(const CGameChatBox* b)
     {
         std::vector<std::pair<std::string, float>> out;
         for (uint32_t i = 0; i < 64; ++i)
-        {
-            const CGameMultiLine* w = b->findMessageWindow(i);
-            if (w && w->isVisible())
-                out.emplace_back(w->getText().c_str(), w->getYPosition().d_offset);
-        }
+            if (b->isHolding(i))
+                out.emplace_back(b->findMessageWindow(i)->getText().c_str(), b->getMessageTop(i));
         std::sort(out.begin(), out.end(), [](const auto& a, const auto& c) { return a.second < c.second; });
         return out;
     }
@@ -79,10 +76,7 @@ struct ChatBoxTest : input::TextInputHarness
             out.push_back(m.first);
         return out;
     }
-    static float height(const CGameChatBox* b, uint32_t slot)
-    {
-        return b->findMessageWindow(slot)->getHeight().d_offset;
-    }
+    static float height(const CGameChatBox* b, uint32_t slot) { return b->getMessageHeight(slot); }
     // Frames of the given length until `seconds` have passed.
     void run(float seconds, float frame = 0.5f)
     {
@@ -91,6 +85,27 @@ struct ChatBoxTest : input::TextInputHarness
             this->frame();
     }
     using input::TextInputHarness::run;
+    // Whether exactly the held messages the view reaches are shown, each
+    // at its place in the stack.
+    static bool shownAsTheViewReaches(CGameChatBox* b)
+    {
+        const float top = bar(b)->getScrollPosition();
+        const float bottom = top + bar(b)->getPageSize();
+        for (uint32_t i = 0; i < b->getMessageCount(); ++i)
+        {
+            const CGameMultiLine* w = b->findMessageWindow(i);
+            if (!w)
+                continue;
+            const bool reached = b->isHolding(i) && b->getMessageTop(i) < bottom &&
+                                 b->getMessageTop(i) + b->getMessageHeight(i) > top;
+            if (w->isVisible() != reached)
+                return false;
+            if (reached && (w->getYPosition().d_offset != b->getMessageTop(i) ||
+                            w->getHeight().d_offset != b->getMessageHeight(i)))
+                return false;
+        }
+        return true;
+    }
     // The message at the top of the view.
     static std::string topLine(CGameChatBox* b)
     {
@@ -154,7 +169,11 @@ TEST_F(ChatBoxTest, MessageHeightsFollowTheirDocuments)
     EXPECT_FLOAT_EQ(height(b, 2), 2 * kLine + 5);
     const std::vector<float> tops = {0, 3 * kLine, 5 * kLine};
     for (uint32_t i = 0; i < 3; ++i)
+    {
+        EXPECT_FLOAT_EQ(b->getMessageTop(i), tops[i]) << i;
         EXPECT_FLOAT_EQ(b->findMessageWindow(i)->getYPosition().d_offset, tops[i]) << i;
+        EXPECT_FLOAT_EQ(b->findMessageWindow(i)->getHeight().d_offset, height(b, i)) << i;
+    }
 
     // Two more lines bring the bar, which narrows every message: a line
     // of 23 characters now takes two, and the stack follows.
@@ -163,7 +182,7 @@ TEST_F(ChatBoxTest, MessageHeightsFollowTheirDocuments)
     ASSERT_TRUE(bar(b)->isVisible());
     EXPECT_FLOAT_EQ(b->findMessageWindow(3)->getPixelSize().d_width, 185.0f);
     EXPECT_FLOAT_EQ(height(b, 3), 2 * kLine + 5);
-    EXPECT_FLOAT_EQ(b->findMessageWindow(4)->getYPosition().d_offset, 9 * kLine);
+    EXPECT_FLOAT_EQ(b->getMessageTop(4), 9 * kLine);
     EXPECT_FLOAT_EQ(bar(b)->getDocumentSize(), 10 * kLine + 5);
 }
 
@@ -240,7 +259,7 @@ TEST_F(ChatBoxTest, OneMessageExpiresEachLifeAndAPushRestartsTheLife)
     run(0.5f);
     EXPECT_EQ(texts(b), (std::vector<std::string>{"b", "c"}));
     EXPECT_EQ(b->findMessageWindow(0)->getID(), CGameChatBox::SlotFree);
-    EXPECT_FLOAT_EQ(b->findMessageWindow(1)->getYPosition().d_offset, 0.0f);
+    EXPECT_FLOAT_EQ(b->getMessageTop(1), 0.0f);
     // A push one second in restarts the two seconds.
     run(1.0f);
     b->PushChatText("d");
@@ -347,6 +366,14 @@ TEST_F(ChatBoxTest, AViewAtTheBottomFollowsAndAViewScrolledUpStaysOnItsLine)
     b->PushChatText("line 12");
     EXPECT_FLOAT_EQ(bar(b)->getScrollPosition(), bar(b)->getDocumentSize() - page);
     EXPECT_EQ(topLine(b), "line 5");
+    // Only the messages in view are shown windows; scrolling shows others.
+    EXPECT_TRUE(shownAsTheViewReaches(b));
+    EXPECT_FALSE(b->findMessageWindow(0)->isVisible());
+    bar(b)->setScrollPosition(0.0f);
+    EXPECT_TRUE(shownAsTheViewReaches(b));
+    EXPECT_TRUE(b->findMessageWindow(0)->isVisible());
+    EXPECT_FALSE(b->findMessageWindow(12)->isVisible());
+    bar(b)->setScrollPosition(bar(b)->getDocumentSize());
 
     for (int i = 13; i < 20; ++i)
         b->PushChatText("line " + std::to_string(i));
@@ -360,12 +387,14 @@ TEST_F(ChatBoxTest, AViewAtTheBottomFollowsAndAViewScrolledUpStaysOnItsLine)
     EXPECT_EQ(texts(b).front(), "line 5");
     EXPECT_EQ(topLine(b), "line 8");
     EXPECT_FLOAT_EQ(bar(b)->getScrollPosition(), 3 * kLine + 3);
+    EXPECT_TRUE(shownAsTheViewReaches(b));
     b->setMsgLife(1.0f);
     b->PushChatText("line 25");
     run(2.0f);
     EXPECT_EQ(texts(b).front(), "line 8");
     EXPECT_EQ(topLine(b), "line 8");
     EXPECT_FLOAT_EQ(bar(b)->getScrollPosition(), 3.0f);
+    EXPECT_TRUE(shownAsTheViewReaches(b));
 
     // Within 5 pixels of the end counts as the bottom.
     b->setMsgLife(0.0f);

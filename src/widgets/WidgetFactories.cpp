@@ -19,6 +19,8 @@
 #include "widgets/GameMultilineEditbox.h"
 #include "widgets/GameProgressBar.h"
 #include "widgets/GameProgressBarRenderer.h"
+#include "widgets/GameTooltip.h"
+#include "widgets/GameTooltipRenderer.h"
 #include "widgets/GamePushButton.h"
 #include "widgets/HTMLWindow.h"
 #include "widgets/ItemIcon.h"
@@ -58,6 +60,7 @@ typedef CWidgetFactory<CRichContentEdit> CRichContentEditFactory;
 typedef CWidgetFactory<CTabControlForChat> CTabControlForChatFactory;
 typedef CWidgetFactory<CChatEditBox> CChatEditBoxFactory;
 typedef CWidgetFactory<CGameMultilineEditbox> CGameMultilineEditboxFactory;
+typedef CWidgetFactory<CQXToolTip> CQXToolTipFactory;
 typedef CWidgetFactory<CGameChatBox> CGameChatBoxFactory;
 } // namespace QGUI
 
@@ -69,6 +72,7 @@ typedef QGUI::CRendererFactory<GameMultiLineRenderer> GameMultiLineRendererWRFac
 typedef QGUI::CRendererFactory<GuideBoxRenderer> GuideBoxRendererWRFactory;
 typedef QGUI::CRendererFactory<CRichContentEditRenderer> CRichContentEditRendererWRFactory;
 typedef QGUI::CRendererFactory<CGameMultiColumnList> CGameMultiColumnListWRFactory;
+typedef QGUI::CRendererFactory<CQXToolTipRenderer> CQXToolTipRendererWRFactory;
 } // namespace CEGUI
 
 namespace QGUI
@@ -85,6 +89,7 @@ struct WindowFactoryRow
 const WindowFactoryRow kWindowFactories[] = {
     {"QXGame/ItemIcon", &WindowFactoryFor<CItemIcon>},
     {"QXGame/GameMultiLine", &WindowFactoryFor<CGameMultiLine>},
+    {"QXGame/Tooltip", &WindowFactoryFor<CQXToolTip>},
     {"QXGame/SpellIcon", &WindowFactoryFor<CSpellIcon>},
     {"QXGame/DecorateWindow", &WindowFactoryFor<CQXDecorateWindow>},
     {"QXGame/GameEditBox", &WindowFactoryFor<CGameEditBox>},
@@ -115,6 +120,14 @@ const RendererFactoryRow kRendererFactories[] = {
     {"QXGame/GameProgressBarRenderer", &RendererFactoryFor<CEGUI::GameProgressBarRenderer>},
     {"QGUI/MultiColumnList", &RendererFactoryFor<CEGUI::CGameMultiColumnList>},
     {"QXGame/GuideBox", &RendererFactoryFor<CEGUI::GuideBoxRenderer>},
+    {nullptr, nullptr},
+};
+
+// Window renderers the module's own window classes need that are not rows
+// of the table: registered with the window factories, but neither walked
+// nor counted by the table's registration.
+const RendererFactoryRow kRenderersBesideTable[] = {
+    {"QXGame/TooltipRenderer", &RendererFactoryFor<CEGUI::CQXToolTipRenderer>},
     {nullptr, nullptr},
 };
 
@@ -157,14 +170,23 @@ unsigned int AddAllRendererFactories()
     return rows;
 }
 
+void AddRenderersBesideTable()
+{
+    for (const RendererFactoryRow* row = kRenderersBesideTable; row->type; ++row)
+        AddUnlessPresent(*row);
+}
+
 bool AddRendererFactory(const CEGUI::String& type)
 {
-    for (const RendererFactoryRow* row = kRendererFactories; row->type; ++row)
+    for (const RendererFactoryRow* table : {kRendererFactories, kRenderersBesideTable})
     {
-        if (type == row->type)
+        for (const RendererFactoryRow* row = table; row->type; ++row)
         {
-            AddUnlessPresent(*row);
-            return true;
+            if (type == row->type)
+            {
+                AddUnlessPresent(*row);
+                return true;
+            }
         }
     }
     return false;

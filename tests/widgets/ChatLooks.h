@@ -1,11 +1,12 @@
-// Test looks of the chat box, and of the rich-text windows it makes
-// ("QXLook/GameMultiLine": framed, its text area inset by 6 pixels on every
-// side; without its frame, the whole window).
+// Test looks of the chat box and the game tooltip, and of the rich-text
+// windows they make ("QXLook/GameMultiLine": framed, its text area inset by
+// 5 pixels on every side; without its frame, the whole window).
 //
 // "H/ChatBox" is a chat box of 215 x 100 pixels with a vertical bar 15
 // pixels wide at its right and a horizontal one 8 high at its bottom: its
 // messages are 200 pixels wide without the bar and 185 beside it, so that
 // a line holds 24 characters of the test font, or 22 beside the bar.
+// "H/Tooltip" is the game tooltip with the module's tooltip renderer.
 #pragma once
 
 #include <string>
@@ -16,6 +17,7 @@ namespace chatlooks
 {
 const uint32_t kFramed = 0xFF0000E1;
 const uint32_t kChatBox = 0xFF0000E2;
+const uint32_t kTooltip = 0xFF0000E3;
 
 inline std::string Edge(const char* edge, float scale, float offset)
 {
@@ -36,7 +38,7 @@ inline void MessageWindow(harness::Style& s)
     std::snprintf(colour, sizeof colour, "%08X", kFramed);
     const std::string c(colour);
     s.looks += "<WidgetLook name=\"QXLook/GameMultiLine\">"
-               "<NamedArea name=\"TextArea\">" + Inset(6) + "</NamedArea>"
+               "<NamedArea name=\"TextArea\">" + Inset(5) + "</NamedArea>"
                "<NamedArea name=\"NoFrameTextArea\">" + Inset(0) + "</NamedArea>"
                "<ImagerySection name=\"frame\"><ImageryComponent>" + Inset(0) +
                "<Image name=\"H/White\" /><Colours topLeft=\"" + c + "\" topRight=\"" + c + "\" bottomLeft=\"" + c +
@@ -62,4 +64,8 @@ inline void ChatBox(harness::Style& s)
                looks::Child("H/HScrollbar", "__auto_hscrollbar__", "0 0", "1 -8", "1 0", "1 0", nonClient));
 }
 
+inline void Tooltip(harness::Style& s)
+{
+    s.look("H/Tooltip", "QXGame/Tooltip", "QXGame/TooltipRenderer", {{"Enabled", kTooltip}, {"Disabled", kTooltip}});
+}
 } // namespace chatlooks

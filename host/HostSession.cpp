@@ -2,6 +2,9 @@
 
 #include <dlfcn.h>
 
+#include <cstdio>
+
+#include "KeyValues.h"
 #include "winservices.h"
 
 namespace QHost
@@ -110,9 +113,25 @@ void HostSession::frame(const std::function<void()>& beforeUpdate)
     clock.advance();
     if (beforeUpdate)
         beforeUpdate();
+    deliverGameMessages();
     if (d_initialised)
         d_gui->Update();
     webPages.draw(render);
+}
+
+// A message the interface does not take stays the game's, which drops it.
+void HostSession::deliverGameMessages()
+{
+    for (KeyValues* message : engine.takeToInterface())
+    {
+        if (engine.echo)
+        {
+            std::fprintf(engine.echo, "engine sent: %s\n", HostEngineClient::Describe(message).c_str());
+            std::fflush(engine.echo);
+        }
+        if (!d_initialised || !d_gui->RecvKeyVal(message))
+            message->deleteThis();
+    }
 }
 
 bool HostSession::feed(UINT message, WPARAM wParam, LPARAM lParam)

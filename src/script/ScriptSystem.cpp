@@ -17,6 +17,7 @@ extern "C" {
 }
 
 #include "KeyValues.h"
+#include "script/ChatLineParser.h"
 #include "script/LuaScriptModule.h"
 #include "script/ScriptSupport.h"
 
@@ -609,6 +610,8 @@ bool CScriptSystem::Init(CreateInterfaceFn* factories, int count)
     ParserFactory updateTitle = {&KEYVAL_PARSER::CUpdateTitleParser::Create,
                                  &KEYVAL_PARSER::CUpdateTitleParser::Destroy};
     RegisterParser(KEYVAL_PARSER::kUpdateTitleMessage, updateTitle);
+    ParserFactory chatLine = {&KEYVAL_PARSER::CChatLineParser::Create, &KEYVAL_PARSER::CChatLineParser::Destroy};
+    RegisterParser(KEYVAL_PARSER::kChatLineMessage, chatLine);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <utility>
 
 #include "ChatLooks.h"
@@ -401,6 +402,32 @@ TEST_F(ChatBoxTest, AViewAtTheBottomFollowsAndAViewScrolledUpStaysOnItsLine)
     bar(b)->setScrollPosition(bar(b)->getDocumentSize() - page - 4);
     b->PushChatText("line 26");
     EXPECT_FLOAT_EQ(bar(b)->getScrollPosition(), bar(b)->getDocumentSize() - page - 4);
+}
+
+TEST_F(ChatBoxTest, TheViewDrawsTheLinesItShowsInTheBoxsColour)
+{
+    CGameChatBox* b = box(20);
+    b->setProperty("DefaultColour", "FF445566");
+    for (int i = 0; i < 12; ++i)
+        b->PushChatText("line " + std::to_string(i % 10));
+    frame();
+    // The box's 100 pixels show the bottom of the stack: 8 whole lines and
+    // a part of one, each of 6 glyphs, clipped to the box.
+    std::map<int, int> rows;
+    for (const harness::Quad& q : glyphs())
+    {
+        EXPECT_EQ(q.colour, 0xFF445566u);
+        ++rows[q.y];
+    }
+    EXPECT_GE(rows.size(), 8u);
+    EXPECT_LE(rows.size(), 9u);
+    const CEGUI::Rectf area = b->getUnclippedOuterRect().get();
+    for (const auto& row : rows)
+    {
+        EXPECT_GE(row.first + 1, int(area.top())) << row.first;
+        EXPECT_LT(row.first, int(area.bottom())) << row.first;
+    }
+    EXPECT_EQ(rows.rbegin()->second, 6);
 }
 
 TEST_F(ChatBoxTest, AFontChangeReachesEveryMessageWindowAndItsHeight)

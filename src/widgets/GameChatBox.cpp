@@ -348,14 +348,19 @@ void CGameChatBox::showMessagesInView()
     });
 }
 
-void CGameChatBox::relayoutKeepingView(bool refit)
+void CGameChatBox::arrange(const ScrollState& before, bool refit, bool keepView)
 {
-    const ScrollState scroll = findScrollAnchor();
     m_bArranging = true;
     relayoutMessages(refit);
-    restoreScroll(scroll);
+    if (keepView)
+        restoreScroll(before);
     m_bArranging = false;
     showMessagesInView();
+}
+
+void CGameChatBox::relayoutKeepingView(bool refit)
+{
+    arrange(findScrollAnchor(), refit, true);
 }
 
 CGameChatBox::ScrollState CGameChatBox::findScrollAnchor() const
@@ -488,11 +493,7 @@ bool CGameChatBox::placeMessage(const CEGUI::String& text)
         return true;
     if (heldWindow(slot) == target)
         m_Slots[slot].height = MessageHeight(*target);
-    m_bArranging = true;
-    relayoutMessages(false);
-    restoreScroll(scroll);
-    m_bArranging = false;
-    showMessagesInView();
+    arrange(scroll, false, true);
     resetLifeTimer();
     return true;
 }
@@ -515,13 +516,8 @@ bool CGameChatBox::retireOldestMessage()
         scroll.scrolledUp = false;
     freeWindow(*oldest);
     m_nFirstIndex = m_nFirstIndex + 1 >= m_nCapacity ? 0 : m_nFirstIndex + 1;
-    m_bArranging = true;
-    relayoutMessages(false);
-    CEGUI::Scrollbar* bar = vertBar();
-    if (bar && bar->isVisible())
-        restoreScroll(scroll);
-    m_bArranging = false;
-    showMessagesInView();
+    const CEGUI::Scrollbar* bar = vertBar();
+    arrange(scroll, false, bar && bar->isVisible());
     resetLifeTimer();
     return true;
 }

@@ -184,6 +184,9 @@ private:
     void relayoutMessages(bool refit = false);
     // Shows and places the held messages the view reaches; hides the rest.
     void showMessagesInView();
+    // Stacks the messages, puts the view back (with keepView) and shows
+    // what it reaches.
+    void arrange(const ScrollState& before, bool refit, bool keepView);
     // Stacks the messages again and keeps the view where it was.
     void relayoutKeepingView(bool refit);
     // Frees a slot's window: hidden, at the top, without height.

@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "TextInputHarness.h"
+#include "RichTextWindowFixture.h"
 
 namespace chatlooks
 {
@@ -50,18 +50,27 @@ inline void MessageWindow(harness::Style& s)
                   "renderer=\"QXGame/GameMultiLineRenderer\" lookNFeel=\"QXLook/GameMultiLine\" />";
 }
 
-// Needs looks::Scrollbars.
+// A scrollbar of the rich-text window's test looks as a child of the pane:
+// its area in unified edges (scale, offset) left, top, right, bottom.
+inline std::string Bar(const char* type, const char* suffix, float l, float lo, float t, float to, float r,
+                       float ro, float b, float bo)
+{
+    return std::string("<Child type=\"") + type + "\" nameSuffix=\"" + suffix + "\"><Area>" +
+           Edge("LeftEdge", l, lo) + Edge("TopEdge", t, to) + Edge("RightEdge", r, ro) + Edge("BottomEdge", b, bo) +
+           "</Area><Property name=\"NonClient\" value=\"true\" /></Child>";
+}
+
+// Needs the scrollbar looks of richwindow::RichWindowTest.
 inline void ChatBox(harness::Style& s)
 {
-    const std::string nonClient = "<Property name=\"NonClient\" value=\"true\" />";
     s.look("H/ChatBox", "QXGame/GameChatBox", "Core/ScrollablePane", {{"Enabled", kChatBox}, {"Disabled", kChatBox}},
            {{"ViewableArea", "0,0,215,100"},
             {"ViewableAreaVScroll", "0,0,200,100"},
             {"ViewableAreaHScroll", "0,0,215,92"},
             {"ViewableAreaHVScroll", "0,0,200,92"}},
            {},
-           looks::Child("H/VScrollbar", "__auto_vscrollbar__", "1 -15", "0 0", "1 0", "1 0", nonClient) +
-               looks::Child("H/HScrollbar", "__auto_hscrollbar__", "0 0", "1 -8", "1 0", "1 0", nonClient));
+           Bar("H/VScroll", "__auto_vscrollbar__", 1, -15, 0, 0, 1, 0, 1, 0) +
+               Bar("H/HScroll", "__auto_hscrollbar__", 0, 0, 1, -8, 1, 0, 1, 0));
 }
 
 inline void Tooltip(harness::Style& s)

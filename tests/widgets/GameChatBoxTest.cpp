@@ -20,33 +20,13 @@ using QGUI::CGameMultiLine;
 const float kLine = 12.0f;
 const float kOneLine = kLine + CGameChatBox::MessageOverlap;
 
-struct ChatBoxTest : input::TextInputHarness
+struct ChatBoxTest : richwindow::RichWindowTest
 {
     void addLooks(harness::Style& s) override
     {
-        looks::Scrollbars(s);
+        richwindow::RichWindowTest::addLooks(s);
         chatlooks::MessageWindow(s);
         chatlooks::ChatBox(s);
-    }
-    void addStyleFiles() override
-    {
-        // A second font, twice as wide.
-        fs.files["resource\\UI\\imagesets\\HWide.imageset"] =
-            "<?xml version=\"1.0\" ?><Imageset version=\"2\" name=\"HWide\" imagefile=\"HGlyphs.tga\" "
-            "autoScaled=\"false\"><Image name=\"g\" xPos=\"0\" yPos=\"0\" width=\"16\" height=\"12\" /></Imageset>";
-        std::string font = "<?xml version=\"1.0\" ?><Font version=\"3\" name=\"HWide\" filename=\"HWide.imageset\" "
-                           "type=\"Pixmap\" autoScaled=\"false\">";
-        for (int c = 32; c < 127; ++c)
-            font += "<Mapping codepoint=\"" + std::to_string(c) + "\" image=\"g\" horzAdvance=\"16\" />";
-        fs.files["resource\\UI\\fonts\\HWide.font"] = font + "</Font>";
-    }
-    void SetUp() override
-    {
-        input::TextInputHarness::SetUp();
-        if (HasFatalFailure())
-            return;
-        CEGUI::FontManager::getSingleton().createFromFile("HWide.font");
-        ASSERT_EQ(run("function FetchColourBySetFn(key, id) return 'FF00FFFF' end"), "");
     }
 
     CGameChatBox* box(uint32_t capacity, float life = 0.0f, const char* name = "chat")
@@ -85,7 +65,7 @@ struct ChatBoxTest : input::TextInputHarness
         for (float t = 0; t < seconds - 1e-4f; t += frame)
             this->frame();
     }
-    using input::TextInputHarness::run;
+    using richwindow::RichWindowTest::run;
     // Whether exactly the held messages the view reaches are shown, each
     // at its place in the stack.
     static bool shownAsTheViewReaches(CGameChatBox* b)

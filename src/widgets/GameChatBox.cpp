@@ -120,6 +120,12 @@ CEGUI::Scrollbar* CGameChatBox::vertBar() const
     return isChild(VertScrollbarName) ? getVertScrollbar() : nullptr;
 }
 
+// The pane asks its renderer; without one, the whole box.
+CEGUI::Rectf CGameChatBox::viewArea() const
+{
+    return getWindowRenderer() ? getViewableArea() : CEGUI::Rectf(CEGUI::Vector2f(0.0f, 0.0f), getPixelSize());
+}
+
 CGameMultiLine* CGameChatBox::findMessageWindow(uint32_t slot) const
 {
     const Slot* s = slotAt(slot);
@@ -289,7 +295,7 @@ void CGameChatBox::layoutMessages()
         bottom = top + s.height;
         top += s.height - MessageOverlap;
     });
-    const CEGUI::Rectf content(0.0f, 0.0f, std::max(0.0f, getViewableArea().getWidth() - MessageWidthInset),
+    const CEGUI::Rectf content(0.0f, 0.0f, std::max(0.0f, viewArea().getWidth() - MessageWidthInset),
                                bottom);
     if (getContentPaneArea() != content)
         setContentPaneArea(content);
@@ -330,7 +336,7 @@ void CGameChatBox::showMessagesInView()
 {
     const CEGUI::Scrollbar* bar = vertBar();
     const float viewTop = bar ? bar->getScrollPosition() : 0.0f;
-    const float viewBottom = viewTop + (bar ? bar->getPageSize() : getViewableArea().getHeight());
+    const float viewBottom = viewTop + (bar ? bar->getPageSize() : viewArea().getHeight());
     forEachSlotOldestFirst([&](uint32_t slot) {
         CGameMultiLine* window = heldWindow(slot);
         if (!window)

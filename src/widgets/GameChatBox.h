@@ -165,6 +165,7 @@ private:
     };
 
     CEGUI::Scrollbar* vertBar() const;
+    CEGUI::Rectf viewArea() const;
     const Slot* slotAt(uint32_t slot) const { return slot < m_Slots.size() ? &m_Slots[slot] : nullptr; }
     // The window of a slot when it holds a message.
     CGameMultiLine* heldWindow(uint32_t slot) const;

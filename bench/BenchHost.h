@@ -8,13 +8,20 @@
 
 #include <CEGUI/SchemeManager.h>
 
+extern "C" {
+#include <lauxlib.h>
+#include <lua.h>
+}
+
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "FakeHost.h"
 #include "RecordingLogger.h"
 #include "core/QGUI.h"
+#include "script/ScriptSystem.h"
 
 namespace bench
 {
@@ -77,6 +84,15 @@ inline QGUI::CQGUI* StartModuleWithScheme(fake::Render& render, fake::Engine& en
         std::abort();
     CEGUI::SchemeManager::getSingleton().createFromFile(scheme);
     return gui;
+}
+
+// Runs a chunk of Lua on the module's script state; a chunk that does not
+// load or fails ends the program.
+inline void RunScript(QGUI::CQGUI* gui, const char* chunk)
+{
+    lua_State* L = gui->GetScriptSystem()->GetLuaState();
+    if (luaL_loadbuffer(L, chunk, std::strlen(chunk), "bench") != 0 || lua_pcall(L, 0, 0, 0) != 0)
+        std::abort();
 }
 
 // One host frame: the clock moves on by the frame time, then the module's

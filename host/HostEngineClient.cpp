@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "HostRender.h"
 #include "KeyValues.h"
@@ -145,6 +146,16 @@ void HostEngineClient::freeMessages()
     for (KeyValues* message : messages)
         message->deleteThis();
     messages.clear();
+    for (KeyValues* message : toInterface)
+        message->deleteThis();
+    toInterface.clear();
+}
+
+std::vector<KeyValues*> HostEngineClient::takeToInterface()
+{
+    std::vector<KeyValues*> taken;
+    taken.swap(toInterface);
+    return taken;
 }
 
 bool HostEngineClient::RecvKeyVal(KeyValues* message)
@@ -157,12 +168,23 @@ bool HostEngineClient::RecvKeyVal(KeyValues* message)
         std::fflush(echo);
     }
     messages.push_back(message);
+    if (std::strcmp(message->GetName(), "_KeyVal_Chat_Send") == 0)
+    {
+        KeyValues* chat = d_gameData ? d_gameData->FindKey("Chat") : nullptr;
+        KeyValues* line = new KeyValues("_KeyVal_Chat_Recv");
+        line->SetString("Channel", message->GetString("Channel", ""));
+        line->SetString("Name", chat ? chat->GetString("PlayerName", "Player") : "Player");
+        line->SetString("Text", message->GetString("Text", ""));
+        toInterface.push_back(line);
+    }
     return true;
 }
 
 bool HostEngineClient::LoadGameData(IBaseFileSystem* fileSystem, const char* path)
 {
     KeyValues* data = new KeyValues("GameData");
+    // Texts break their lines as "\n".
+    data->UsesEscapeSequences(true);
     if (!data->LoadFromFile(fileSystem, path, "GAME"))
     {
         data->deleteThis();

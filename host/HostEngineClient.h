@@ -48,7 +48,9 @@ public:
 
     // Accepts every message, prints "engine received: " and its
     // description as one line to `echo` (when not null), and keeps it until
-    // freeMessages (or the destructor); a null message is refused.
+    // freeMessages (or the destructor); a null message is refused. A chat
+    // line the interface sends ("_KeyVal_Chat_Send") comes back as the
+    // game's chat line (see toInterface).
     bool RecvKeyVal(KeyValues* message) override;
     // Answers from the game data (LoadGameData):
     //   "GameObjectProperty" (ObjectId, WhichProperty) -> PropertyStringValue
@@ -65,7 +67,9 @@ public:
     // block per object id, its properties inside; "Tooltip" and "CompareId"
     // answer the tooltip and comparison queries, "Picture" is the colour of
     // its picture as hex ARGB), "Creatures" (creature ids by "WhichOne"
-    // name) and "Slots". False when the file does not load.
+    // name), "Slots" and "Chat" ("PlayerName", the speaker of the player's
+    // chat lines). Quoted texts may hold the escapes \n, \t, \" and \\.
+    // False when the file does not load.
     bool LoadGameData(IBaseFileSystem* fileSystem, const char* path);
     // Sets one property of an object in the game data, making the object
     // when the data has none of that id; false without game data. The
@@ -82,8 +86,11 @@ public:
     const QDisplayMode* GetDisplayMode() override;
     const QMainWindowRecord* GetMainWindow() override;
 
-    // Deletes the kept messages.
+    // Deletes the kept messages and the messages for the interface.
     void freeMessages();
+    // Hands over the messages the game has for the interface, oldest first;
+    // they are the caller's.
+    std::vector<KeyValues*> takeToInterface();
 
     // One line for a message: its name, then its keys in braces, each as
     // name=value (strings quoted, in UTF-8; the module hands them over in
@@ -92,6 +99,10 @@ public:
     static std::string Describe(KeyValues* message);
 
     std::vector<KeyValues*> messages;   // in the order received, owned
+    // The game's messages for the interface, owned until taken: for each
+    // chat line sent, "_KeyVal_Chat_Recv" with its "Channel", the player's
+    // name as "Name" and its "Text", as the game's chat server answers.
+    std::vector<KeyValues*> toInterface;
     std::vector<ObjectQuad> objectQuads; // cleared by the host at each frame's start
     size_t queryCount = 0;
     size_t suppressQueries = 0;

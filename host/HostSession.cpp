@@ -2,6 +2,10 @@
 
 #include <dlfcn.h>
 
+#include <cstdio>
+#include <cstring>
+
+#include "KeyValues.h"
 #include "winservices.h"
 
 namespace QHost
@@ -110,9 +114,35 @@ void HostSession::frame(const std::function<void()>& beforeUpdate)
     clock.advance();
     if (beforeUpdate)
         beforeUpdate();
+    deliverGameMessages();
     if (d_initialised)
         d_gui->Update();
     webPages.draw(render);
+}
+
+// A message the interface does not take stays the game's, which drops it.
+// The interface has no parser for chat lines: the game hands each one to the
+// interface's script global "gFn_chat_recv" (channel, speaker, text, in the
+// local code page) through the main object's script-call service.
+void HostSession::deliverGameMessages()
+{
+    for (KeyValues* message : engine.takeToInterface())
+    {
+        if (engine.echo)
+        {
+            std::fprintf(engine.echo, "engine sent: %s\n", HostEngineClient::Describe(message).c_str());
+            std::fflush(engine.echo);
+        }
+        if (d_initialised && std::strcmp(message->GetName(), "_KeyVal_Chat_Recv") == 0)
+        {
+            d_gui->CallScriptFunction("gFn_chat_recv", "%s%s%s", message->GetString("Channel", ""),
+                                      message->GetString("Name", ""), message->GetString("Text", ""));
+            message->deleteThis();
+            continue;
+        }
+        if (!d_initialised || !d_gui->RecvKeyVal(message))
+            message->deleteThis();
+    }
 }
 
 bool HostSession::feed(UINT message, WPARAM wParam, LPARAM lParam)

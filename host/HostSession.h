@@ -36,8 +36,9 @@ public:
     bool init(std::string* error);
     // One host frame: clear the frame (and the frame's records of draws and
     // game objects), advance the clock, run beforeUpdate (when given; the
-    // place to feed the frame's window messages), Update, then the pages of
-    // the shown web controls over it.
+    // place to feed the frame's window messages), hand the game's messages
+    // for the interface to RecvKeyVal (printing each as "engine sent: "),
+    // Update, then the pages of the shown web controls over it.
     void frame(const std::function<void()>& beforeUpdate = nullptr);
     // One window message to the module's ProcessMessage, addressed to the
     // engine client's game window; false without an initialised module.
@@ -58,6 +59,8 @@ public:
     HostWebPages webPages;
 
 private:
+    void deliverGameMessages();
+
     void* d_module = nullptr;
     QGUI::IQGUI* d_gui = nullptr;
     bool d_initialised = false;

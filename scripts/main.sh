@@ -18,10 +18,13 @@ mkdir -p "$OUT"
 # key, drags the casting panel's plate, clicks a name in the rich-text panel,
 # a bag slot and the web panel's link (refused; the host prints the message
 # box), and in the chat panel chooses a tab, types a line, links an item
-# into it and sends it with Enter (the engine client prints each message),
-# and in the file-browser panel opens the folder "layouts".
+# into it and sends it with Enter (the engine client prints each message;
+# the game sends the line back into the chat box, beside the lines the chat
+# panel's clock pushes), in the file-browser panel opens the folder
+# "layouts", then rests the mouse on a bag slot until the game tooltip shows
+# with its comparison.
 cd build/root
-"$ROOT/build/host/qhost" --module "$ROOT/build/src/libqgui.so" --root . --frames "${FRAMES:-60}" \
+"$ROOT/build/host/qhost" --module "$ROOT/build/src/libqgui.so" --root . --frames "${FRAMES:-80}" \
   --out "$OUT" --script main.lua --events resource/UI/events/sample.events "$@"
 # Script failures do not stop the module; they are logged.
 if grep -q '(Error)' CEGUI.log; then

@@ -9,14 +9,8 @@
 
 #include <CEGUI/CEGUI.h>
 
-extern "C" {
-#include <lauxlib.h>
-#include <lua.h>
-}
-
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "../BenchHost.h"
@@ -24,7 +18,6 @@ extern "C" {
 #include "FakeHost.h"
 #include "RecordingLogger.h"
 #include "core/QGUI.h"
-#include "script/ScriptSystem.h"
 #include "widgets/ChatEditBox.h"
 
 namespace
@@ -97,11 +90,9 @@ QGUI::CQGUI* StartGui()
         return gui;
     ServeStyle();
     gui = bench::StartModuleWithScheme(g_render, g_engine, g_fs, g_host, "B.scheme", g_logger);
-    lua_State* L = gui->GetScriptSystem()->GetLuaState();
     const char* links = "local names = { [7] = 'Sword', [8] = 'Shield' }\n"
                         "function gFn_make_chat_item_text(id) return '{I ' .. id .. ':[' .. names[id] .. ']}' end";
-    if (luaL_loadbuffer(L, links, std::strlen(links), "bench") != 0 || lua_pcall(L, 0, 0, 0) != 0)
-        std::abort();
+    bench::RunScript(gui, links);
     g_chat = dynamic_cast<QGUI::CChatEditBox*>(Box(gui->GetRootWindow(), "B/ChatEditBox", "chat", 100));
     g_stock = dynamic_cast<CEGUI::Editbox*>(Box(gui->GetRootWindow(), "B/Editbox", "stock", 200));
     if (!g_chat || !g_stock)

@@ -8,6 +8,7 @@
 #include "core/QGUI.h"
 #include "render/QXRenderer.h"
 #include "render/QXTexture.h"
+#include "widgets/GameTooltip.h"
 
 namespace QGUI
 {
@@ -126,13 +127,16 @@ bool CQGUI::LoadUIStyle(const char* style)
         {
             const float hover = static_cast<float>(FetchNumber("tooltip_hover"));
             const float display = static_cast<float>(FetchNumber("tooltip_display"));
-            // The stock tooltip has no fade time; the scripts are still asked.
-            FetchNumber("tooltip_fade");
+            // Only the game tooltip fades; for a stock one the scripts are
+            // still asked.
+            const float fade = static_cast<float>(FetchNumber("tooltip_fade"));
             // Taken again: the scripts asked may have changed it.
             if (CEGUI::Tooltip* tooltip = ctx.getDefaultTooltipObject())
             {
                 tooltip->setHoverTime(hover);
                 tooltip->setDisplayTime(display);
+                if (auto* game = dynamic_cast<CQXToolTip*>(tooltip))
+                    game->setFadeTime(fade);
             }
         }
     }

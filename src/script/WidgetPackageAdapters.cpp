@@ -2,6 +2,8 @@
 // and the file browser's searches with UTF-8 paths.
 #include "script/WidgetPackageAdapters.h"
 
+#include "widgets/GameChatBox.h"
+
 #include <string>
 
 #include "script/FileBrowser.h"
@@ -26,6 +28,11 @@ void ForgetEntries(const SHELL::FileFolderMgr* browser)
         ScriptObjects::Forget(entries->getFileAt(static_cast<unsigned>(i)));
 }
 } // namespace
+
+bool PushChatText(CGameChatBox* self, const char* text)
+{
+    return self->PushChatText(ScriptSupport::Utf8ToString(text ? text : ""));
+}
 
 CEGUI::ListboxImageItem* createListboxImageItem(const char* text, unsigned int item_id, void* item_data,
                                                 bool disabled, bool auto_delete)

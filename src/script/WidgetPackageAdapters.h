@@ -26,8 +26,13 @@ class FileFolderMgr;
 
 namespace QGUI
 {
+class CGameChatBox;
+
 namespace WidgetPackageAdapters
 {
+// Pushes a UTF-8 chat line (nil is the empty line) into the chat box.
+bool PushChatText(CGameChatBox* self, const char* text);
+
 // A new image list item with the UTF-8 text; the script does not own it:
 // a list it is added to with auto-delete set frees it.
 CEGUI::ListboxImageItem* createListboxImageItem(const char* text, unsigned int item_id, void* item_data,
@@ -52,6 +57,7 @@ void OpenPath(SHELL::FileFolderMgr* self, const char* path);
 #include "richtext/ColourTable.h"
 #include "richtext/GameMultiLine.h"
 #include "script/FileBrowser.h"
+#include "widgets/GameChatBox.h"
 #include "widgets/GameEditBox.h"
 #include "widgets/ItemIcon.h"
 #include "widgets/ListImageItem.h"

@@ -21,7 +21,8 @@ bool QueryObjectTooltip(IQGUI* main, int32_t objectId, bool needCompareText, CEG
     request->SetInt("ObjectId", objectId);
     if (needCompareText)
         request->SetInt("GameObjectNeedCmpTxt", 1);
-    if (!main->QueryKeyVal(request.get(), reply.get()))
+    // A reply without the text is no answer.
+    if (!main->QueryKeyVal(request.get(), reply.get()) || !reply->FindKey("GameObjectTooltipValue"))
         return false;
     text = StringFromUtf8(AnsiToUtf8(reply->GetString("GameObjectTooltipValue", ""), ""));
     return true;

@@ -23,7 +23,8 @@ struct KeyValuesDeleter
 typedef std::unique_ptr<KeyValues, KeyValuesDeleter> KeyValuesPtr;
 
 // The game's tooltip text of an object ("GameObjectTooltip"), converted to
-// UTF-8; false when there is no main object or the game refuses. With
+// UTF-8; false when there is no main object, the game refuses or its reply
+// holds no text. With
 // needCompareText the request also asks for the comparison text.
 bool QueryObjectTooltip(IQGUI* main, int32_t objectId, bool needCompareText, CEGUI::String& text);
 // The object the game compares an object with ("GameObjectCompare"); 0

@@ -38,6 +38,7 @@ void QGUIExtraFacoryManager::RegisterWindowFactories()
 {
     AddWindowFactories();
     AddAllRendererFactories();
+    AddRenderersBesideTable();
 }
 
 namespace

@@ -16,12 +16,15 @@
 #include "widgets/CreatureViewer.h"
 #include "widgets/CreatureViewerRenderer.h"
 #include "widgets/DecorateWindow.h"
+#include "widgets/GameChatBox.h"
 #include "widgets/GameEditBox.h"
 #include "widgets/GameEditBoxRenderer.h"
 #include "widgets/GameMultiColumnList.h"
 #include "widgets/GameMultilineEditbox.h"
 #include "widgets/GameProgressBar.h"
 #include "widgets/GameProgressBarRenderer.h"
+#include "widgets/GameTooltip.h"
+#include "widgets/GameTooltipRenderer.h"
 #include "widgets/GamePushButton.h"
 #include "widgets/GameValueText.h"
 #include "widgets/GameValueTextRenderer.h"
@@ -67,6 +70,8 @@ typedef CWidgetFactory<CTabControlForChat> CTabControlForChatFactory;
 typedef CWidgetFactory<CChatEditBox> CChatEditBoxFactory;
 typedef CWidgetFactory<CGameMultilineEditbox> CGameMultilineEditboxFactory;
 typedef CWidgetFactory<CBuffIcon> CBuffIconFactory;
+typedef CWidgetFactory<CQXToolTip> CQXToolTipFactory;
+typedef CWidgetFactory<CGameChatBox> CGameChatBoxFactory;
 } // namespace QGUI
 
 namespace CEGUI
@@ -81,6 +86,7 @@ typedef QGUI::CRendererFactory<CGameValueTextRenderer> CGameValueTextRendererWRF
 typedef QGUI::CRendererFactory<CCreatureViewerRenderer> CCreatureViewerRendererWRFactory;
 typedef QGUI::CRendererFactory<CPercentBarRenderer> CPercentBarRendererWRFactory;
 typedef QGUI::CRendererFactory<CBuffIconRenderer> CBuffIconRendererWRFactory;
+typedef QGUI::CRendererFactory<CQXToolTipRenderer> CQXToolTipRendererWRFactory;
 } // namespace CEGUI
 
 namespace QGUI
@@ -99,10 +105,12 @@ const WindowFactoryRow kWindowFactories[] = {
     {"QXGame/GameValueText", &WindowFactoryFor<CGameValueText>},
     {"QXGame/CreatureViewer", &WindowFactoryFor<CCreatureViewer>},
     {"QXGame/GameMultiLine", &WindowFactoryFor<CGameMultiLine>},
+    {"QXGame/Tooltip", &WindowFactoryFor<CQXToolTip>},
     {"QXGame/PercentBar", &WindowFactoryFor<CPercentBar>},
     {"QXGame/SpellIcon", &WindowFactoryFor<CSpellIcon>},
     {"QXGame/DecorateWindow", &WindowFactoryFor<CQXDecorateWindow>},
     {"QXGame/GameEditBox", &WindowFactoryFor<CGameEditBox>},
+    {"QXGame/GameChatBox", &WindowFactoryFor<CGameChatBox>},
     {"QXGame/BuffIcon", &WindowFactoryFor<CBuffIcon>},
     {"QXGame/GameMultilineInput", &WindowFactoryFor<CGameMultilineInput>},
     {"QXGame/RichContentEdit", &WindowFactoryFor<CRichContentEdit>},
@@ -134,6 +142,14 @@ const RendererFactoryRow kRendererFactories[] = {
     {"QXGame/GameProgressBarRenderer", &RendererFactoryFor<CEGUI::GameProgressBarRenderer>},
     {"QGUI/MultiColumnList", &RendererFactoryFor<CEGUI::CGameMultiColumnList>},
     {"QXGame/GuideBox", &RendererFactoryFor<CEGUI::GuideBoxRenderer>},
+    {nullptr, nullptr},
+};
+
+// Window renderers the module's own window classes need that are not rows
+// of the table: registered with the window factories, but neither walked
+// nor counted by the table's registration.
+const RendererFactoryRow kRenderersBesideTable[] = {
+    {"QXGame/TooltipRenderer", &RendererFactoryFor<CEGUI::CQXToolTipRenderer>},
     {nullptr, nullptr},
 };
 
@@ -176,14 +192,23 @@ unsigned int AddAllRendererFactories()
     return rows;
 }
 
+void AddRenderersBesideTable()
+{
+    for (const RendererFactoryRow* row = kRenderersBesideTable; row->type; ++row)
+        AddUnlessPresent(*row);
+}
+
 bool AddRendererFactory(const CEGUI::String& type)
 {
-    for (const RendererFactoryRow* row = kRendererFactories; row->type; ++row)
+    for (const RendererFactoryRow* table : {kRendererFactories, kRenderersBesideTable})
     {
-        if (type == row->type)
+        for (const RendererFactoryRow* row = table; row->type; ++row)
         {
-            AddUnlessPresent(*row);
-            return true;
+            if (type == row->type)
+            {
+                AddUnlessPresent(*row);
+                return true;
+            }
         }
     }
     return false;

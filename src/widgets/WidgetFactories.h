@@ -36,8 +36,11 @@ void AddWindowFactories();
 // Adds every window-renderer factory the GUI system does not have yet (one
 // already there is skipped with a log line); the number of table rows.
 unsigned int AddAllRendererFactories();
-// Adds the renderer factory of one type; false when the type is not in the
-// table.
+// Adds the renderer factories the module's window classes need beside the
+// table (the game tooltip's), each unless present.
+void AddRenderersBesideTable();
+// Adds the renderer factory of one type, of the table or beside it; false
+// when the module has no renderer of that type.
 bool AddRendererFactory(const CEGUI::String& type);
 // Window types and renderer types in table order.
 unsigned int WindowFactoryCount();

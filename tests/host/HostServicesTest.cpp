@@ -371,7 +371,7 @@ TEST(EngineClientTest, PostedMessagesAreKeptAndFreed)
 TEST(EngineClientTest, QueriesAreAnsweredFromTheGameData)
 {
     FakeFileSystem fs;
-    const std::string data = "\"GameData\" { \"Objects\" { \"7\" { \"Name\" \"Axe\" \"Tooltip\" \"An axe\" "
+    const std::string data = "\"GameData\" { \"Objects\" { \"7\" { \"Name\" \"Axe\" \"Tooltip\" \"An axe\\nSharp\" "
                              "\"CompareId\" \"8\" } } \"Creatures\" { \"Player\" \"1\" } }";
     fs.files["game\\objects.txt"] = std::vector<uint8_t>(data.begin(), data.end());
     HostEngineClient engine;
@@ -387,7 +387,7 @@ TEST(EngineClientTest, QueriesAreAnsweredFromTheGameData)
     EXPECT_FALSE(engine.QueryKeyVal(request, reply));
     request->SetName("GameObjectTooltip");
     EXPECT_TRUE(engine.QueryKeyVal(request, reply));
-    EXPECT_STREQ(reply->GetString("GameObjectTooltipValue"), "An axe");
+    EXPECT_STREQ(reply->GetString("GameObjectTooltipValue"), "An axe\nSharp");
     request->SetName("GameObjectCompare");
     EXPECT_TRUE(engine.QueryKeyVal(request, reply));
     EXPECT_EQ(reply->GetInt("GameObjectCompareId"), 8);
@@ -404,6 +404,32 @@ TEST(EngineClientTest, QueriesAreAnsweredFromTheGameData)
     creature->deleteThis();
     request->deleteThis();
     reply->deleteThis();
+}
+
+TEST(EngineClientTest, ASentChatLineComesBackAsTheGamesChatLine)
+{
+    FakeFileSystem fs;
+    const std::string data = "\"GameData\" { \"Chat\" { \"PlayerName\" \"Taliesin\" } }";
+    fs.files["game\\objects.txt"] = std::vector<uint8_t>(data.begin(), data.end());
+    HostEngineClient engine;
+    engine.echo = nullptr;
+    KeyValues* sent = new KeyValues("_KeyVal_Chat_Send");
+    sent->SetString("Channel", "Party");
+    sent->SetString("Text", "hello {I 1001:[Short sword]}");
+    EXPECT_TRUE(engine.RecvKeyVal(sent));
+    ASSERT_TRUE(engine.LoadGameData(&fs, "game\\objects.txt"));
+    EXPECT_TRUE(engine.RecvKeyVal(new KeyValues("_KeyVal_Chat_Send", "Text", "again")));
+    EXPECT_TRUE(engine.RecvKeyVal(new KeyValues("_KeyVal_Other")));
+    std::vector<KeyValues*> lines = engine.takeToInterface();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(engine.toInterface.empty());
+    EXPECT_EQ(HostEngineClient::Describe(lines[0]),
+              "_KeyVal_Chat_Recv {Channel=\"Party\" Name=\"Player\" Text=\"hello {I 1001:[Short sword]}\"}");
+    EXPECT_EQ(HostEngineClient::Describe(lines[1]), "_KeyVal_Chat_Recv {Channel=\"\" Name=\"Taliesin\" Text=\"again\"}");
+    for (KeyValues* line : lines)
+        line->deleteThis();
+    // Lines not taken go with the engine client.
+    engine.RecvKeyVal(new KeyValues("_KeyVal_Chat_Send", "Text", "left"));
 }
 
 TEST(EngineClientTest, EachMessageIsPrintedAsOneLineWhenItArrives)

@@ -7,8 +7,11 @@
 // button, the texts, the pictures the game draws for the bag's objects and
 // in the rich text, and the web page the host paints where its control sits;
 // the line typed into the chat panel (with an item linked into it) reaches
-// the engine client too; the file-browser panel lists a resource folder and
-// then, after a click on one of its folders, that folder.
+// the engine client too, which sends it back as the game's chat line; the
+// chat box shows it beside the lines the chat panel's clock pushed; the
+// file-browser panel lists a resource folder and then, after a click on one
+// of its folders, that folder; and the mouse resting on the bag's first slot
+// shows the game tooltip with the text of the item it is compared with.
 #include <gtest/gtest.h>
 
 #include <CEGUI/CEGUI.h>
@@ -127,7 +130,7 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
 
     const int boxesBefore = GetMessageBoxCount();
     EventPlayer player(events);
-    const long frames = 60;
+    const long frames = 80;
     // The casting panel after the first 30 frames: the first cast ran full
     // and back to empty (both of the bar's events), the second is under
     // way; the frame window thought three times in the second.
@@ -142,7 +145,7 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
         EXPECT_GT(std::stof(PanelChild("QXCastPanel_Wnd/CastBar")->getProperty("CurValue").c_str()), 0.0f);
         EXPECT_EQ(PanelChild("QXCastPanel_Wnd/Clock")->getText(), "Clock: 0.75 s");
     }
-    EXPECT_EQ(player.pending(), 0u) << "the sample events must fit the main job's 60 frames";
+    EXPECT_EQ(player.pending(), 0u) << "the sample events must fit the main job's 80 frames";
 
     // The sample's left clicks land, in order, on the casting button, the
     // main panel's button, the plate (pressed where it was, released where
@@ -232,6 +235,25 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     EXPECT_NE(std::find(layouts.begin(), layouts.end(), "QXLook/File QXFileBrowserPanel.layout"), layouts.end());
     EXPECT_EQ(PanelChild("QXFileBrowserPanel_Wnd/Path")->getText(),
               "resource/UI\\layouts (" + std::to_string(layouts.size()) + ")");
+
+    // The chat box: the four lines of the panel's clock and, between them
+    // as it came, the line the game sent back, the speaker's name the
+    // game's, the item still a link; all five in the box's one view.
+    CEGUI::Window* chat = PanelChild("QXChatPanel_Wnd/ChatBoxPlace/Chat");
+    ASSERT_NE(chat, nullptr);
+    EXPECT_EQ(chat->getType(), "QXLook/GameChatBox");
+    std::vector<std::string> lines;
+    const CEGUI::Window* lineWindows = chat->getChild("__auto_container__");
+    for (size_t i = 0; i < lineWindows->getChildCount(); ++i)
+    {
+        const CEGUI::Window* line = lineWindows->getChildAtIdx(i);
+        lines.push_back(line->getText().c_str());
+        EXPECT_TRUE(line->isEffectiveVisible()) << lines.back();
+    }
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[2], "{T chat_party:[Party]} {N Taliesin:Taliesin}: Look: {I 1001:[Short sword]} is mine!");
+    EXPECT_EQ(lines[0].compare(0, 37, "{T chat_world:[World]} {N Aldric:Aldr"), 0) << lines[0];
+    const Box chatBox = BoxOf(chat);
 
     // The casting panel's plate moved with the mouse.
     EXPECT_EQ(BoxOf(plate).left - plateBefore.left, 60);
@@ -360,6 +382,44 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
         }
     EXPECT_GT(folderPixels, 2 * 100);
     EXPECT_GT(filePixels, 3 * 60);
+
+    // The chat box's lines: light text, the channel tags and names in their
+    // colours.
+    int chatText = 0, partyTags = 0;
+    for (int y = chatBox.top; y < chatBox.bottom; ++y)
+        for (int x = chatBox.left; x < chatBox.right; ++x)
+        {
+            const uint32_t p = r.pixel(x, y);
+            chatText += Channel(p, 16) > 0xB0 && Channel(p, 8) > 0xB0 && Channel(p, 0) > 0xB0;
+            partyTags += Channel(p, 16) < 0x90 && Channel(p, 8) > 0xB0 && Channel(p, 0) > 0xE0;
+        }
+    EXPECT_GT(chatText, 300);
+    EXPECT_GT(partyTags, 20);
+
+    // The game tooltip of the bag's first slot, on its dark plate, and
+    // beside it, framed, the tooltip of the item it is compared with.
+    CEGUI::Tooltip* tooltip = CEGUI::System::getSingleton().getDefaultGUIContext().getDefaultTooltipObject();
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_EQ(tooltip->getType(), "QXLook/Tooltip");
+    EXPECT_TRUE(tooltip->isEffectiveVisible());
+    EXPECT_EQ(tooltip->getTargetWindow(), slot);
+    EXPECT_EQ(tooltip->getText(), "Short sword\nDamage 4-7");
+    ASSERT_TRUE(tooltip->isChild("__auto_multiline2__"));
+    CEGUI::Window* compared = tooltip->getChild("__auto_multiline2__");
+    EXPECT_TRUE(compared->isEffectiveVisible());
+    EXPECT_EQ(compared->getText(), "Long sword\nDamage 9-14");
+    const Box tip = BoxOf(tooltip);
+    const Box beside = BoxOf(compared);
+    EXPECT_EQ(beside.left, tip.right);
+    const uint32_t platePixel = r.pixel(tip.left + 1, tip.bottom - 2);
+    EXPECT_TRUE(Channel(platePixel, 16) < 0x20 && Channel(platePixel, 8) < 0x20 && Channel(platePixel, 0) < 0x20)
+        << std::hex << platePixel;
+    EXPECT_EQ(r.pixel(beside.left + 1, (beside.top + beside.bottom) / 2), SampleArt::kFrameGold);
+    int tipText = 0;
+    for (int y = tip.top; y < tip.bottom; ++y)
+        for (int x = tip.left; x < tip.right; ++x)
+            tipText += r.pixel(x, y) == 0xFFFFFFFFu;
+    EXPECT_GT(tipText, 50);
 
     // While a web page is open the system's cursor shows over the game and
     // the interface draws none of its own where the mouse is.

@@ -151,7 +151,8 @@ TEST_F(WidgetPackageTest, ClassesSitInTheirModulesOnTheGuiLibrarysBases)
                                         {"SHELL::FileSet", "getFileAt"},
                                         {"QGUI::CGameMultiLine", "getDocSize"},
                                         {"QGUI::CItemIcon", "GetTargetId"},
-                                        {"QGUI::CGameEditBox", "getCaratOffset"}};
+                                        {"QGUI::CGameEditBox", "getCaratOffset"},
+                                        {"QGUI::CGameChatBox", "PushChatText"}};
     const int top = lua_gettop(l);
     for (const auto& f : functions)
     {
@@ -231,6 +232,8 @@ TEST_F(WidgetPackageTest, WrongArgumentsAndNullSelvesRaiseToluasErrors)
         local wrong = {
             { "getCaratOffset", QGUI.CGameEditBox.getCaratOffset, "number", "const QGUI::CGameEditBox", 1, 5 },
             { "getDocSize", QGUI.CGameMultiLine.getDocSize, "string", "const QGUI::CGameMultiLine", 1, "x" },
+            { "PushChatText", QGUI.CGameChatBox.PushChatText, "number", "QGUI::CGameChatBox", 1, 5 },
+            { "PushChatText", QGUI.CGameChatBox.PushChatText, "table", "string", 2, nil, {} },
             { "GetTargetId", QGUI.CItemIcon.GetTargetId, "table", "const QGUI::CItemIcon", 1, {} },
             { "getFileAt", SHELL.FileSet.getFileAt, "string", "number", 2, browser:getLastResult(), "x" },
             { "OpenPath", SHELL.FileFolderMgr.OpenPath, "table", "string", 2, browser, {} },
@@ -261,6 +264,7 @@ TEST_F(WidgetPackageTest, WrongArgumentsAndNullSelvesRaiseToluasErrors)
             { "getDocSize", QGUI.CGameMultiLine.getDocSize, 0 },
             { "getDocWidth", QGUI.CGameMultiLine.getDocWidth, 0 },
             { "getDocHeight", QGUI.CGameMultiLine.getDocHeight, 0 },
+            { "PushChatText", QGUI.CGameChatBox.PushChatText, 1, "line" },
             { "GetTargetId", QGUI.CItemIcon.GetTargetId, 0 },
             { "getDspNameUtf8", SHELL.FileInfo.getDspNameUtf8, 0 },
             { "getLocationUtf8", SHELL.FileInfo.getLocationUtf8, 0 },

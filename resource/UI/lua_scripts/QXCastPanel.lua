@@ -12,15 +12,11 @@ local clock = 0
 local casts = 0
 
 local function child(name)
-    local w = qx_panel_window(WINDOW)
-    return w and w:getChild(name)
+    return qx_panel_child(WINDOW, name)
 end
 
 local function set_status(text)
-    local status = child("Status")
-    if status ~= nil then
-        status:setText(text)
-    end
+    qx_set_text(WINDOW, "Status", text)
 end
 
 function QXCastPanel_on_think(e)

@@ -20,15 +20,11 @@ local OVERHEARD = {
 local overheard = 0
 
 local function child(name)
-    local w = qx_panel_window(WINDOW)
-    return w and w:getChild(name)
+    return qx_panel_child(WINDOW, name)
 end
 
 local function set_status(text)
-    local status = child("Status")
-    if status ~= nil then
-        status:setText(text)
-    end
+    qx_set_text(WINDOW, "Status", text)
 end
 
 -- The name of the selected tab's page.

@@ -3,16 +3,8 @@
 
 local WINDOW = "QXInfoPanel_Wnd"
 
-local function panel_window()
-    return qx_panel_window(WINDOW)
-end
-
 local function set_text(child, text)
-    local w = panel_window()
-    local target = w and w:getChild(child)
-    if target ~= nil then
-        target:setText(text)
-    end
+    qx_set_text(WINDOW, child, text)
 end
 
 function QXInfoPanel_on_attach()

@@ -18,11 +18,7 @@ local function panel_window()
 end
 
 local function set_status(text)
-    local w = panel_window()
-    local status = w and w:getChild("Status")
-    if status ~= nil then
-        status:setText(text)
-    end
+    qx_set_text(WINDOW, "Status", text)
 end
 
 -- Opcodes of clicked texts the status line names.

@@ -123,3 +123,17 @@ function qx_panel_window(name)
     end
     return root:getChild(name)
 end
+
+-- A child of a panel's window by its path there; nil when either is missing.
+function qx_panel_child(panel, name)
+    local w = qx_panel_window(panel)
+    return w and w:getChild(name)
+end
+
+-- Sets the text of a panel's child when both exist.
+function qx_set_text(panel, name, text)
+    local target = qx_panel_child(panel, name)
+    if target ~= nil then
+        target:setText(text)
+    end
+end

@@ -5,53 +5,44 @@
 #include <unordered_set>
 #include <vector>
 
-// Under AddressSanitizer every node comes from the C heap, so that use after
-// free and leaks of nodes are reported instead of hidden by the pool.
-#if defined(__SANITIZE_ADDRESS__)
-#define QPLATFORM_NODE_POOL 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define QPLATFORM_NODE_POOL 0
-#endif
-#endif
-#ifndef QPLATFORM_NODE_POOL
-#define QPLATFORM_NODE_POOL 1
-#endif
+#include "smallblocks.h"
 
 namespace
 {
 
-// Fixed-size blocks carved out of large chunks, recycled through a free list.
-// The block size is set by the first request; a larger request (never made by
-// the module, whose nodes all have one size) is served by the C heap.
+// Nodes come from a small-block heap with one block size, set by the first
+// request; a larger request (never made by the module, whose nodes all have
+// one size), or every request when the first was too large for the heap, is
+// served by the C heap. Under AddressSanitizer every node comes
+// from the C heap, so that use after free and leaks of nodes are reported.
 class NodePool
 {
 public:
     void* Alloc(size_t size)
     {
         if (m_blockSize == 0)
-            m_blockSize = RoundUp(size < sizeof(FreeBlock) ? sizeof(FreeBlock) : size);
-        if (!QPLATFORM_NODE_POOL)
+        {
+            m_blockSize = RoundUp(size ? size : 1);
+            if (QPLATFORM_SMALL_BLOCKS && m_blockSize <= qplatform::SmallBlockHeap::MAX_BLOCK_BYTES)
+                m_sizeClass = m_heap.AddSizeClass(m_blockSize);
+        }
+        if (!QPLATFORM_SMALL_BLOCKS)
             return std::malloc(size ? size : 1);
-        if (size > m_blockSize)
+        if (size > m_blockSize || !m_sizeClass)
         {
             void* memory = std::malloc(size ? size : 1);
             if (memory)
                 m_heapBlocks.insert(memory);
             return memory;
         }
-        if (!m_freeList && !AddChunk())
-            return nullptr;
-        FreeBlock* block = m_freeList;
-        m_freeList = block->next;
-        return block;
+        return m_heap.Alloc(m_sizeClass);
     }
 
     void Free(void* memory)
     {
         if (!memory)
             return;
-        if (!QPLATFORM_NODE_POOL)
+        if (!QPLATFORM_SMALL_BLOCKS)
         {
             std::free(memory);
             return;
@@ -66,40 +57,22 @@ public:
                 return;
             }
         }
-        FreeBlock* block = static_cast<FreeBlock*>(memory);
-        block->next = m_freeList;
-        m_freeList = block;
+        m_heap.Free(memory);
     }
 
     size_t BlockSize() const { return m_blockSize; }
 
 private:
-    struct FreeBlock
+    static size_t RoundUp(size_t size)
     {
-        FreeBlock* next;
-    };
-
-    static size_t RoundUp(size_t size) { return (size + 7) & ~size_t(7); }
-
-    bool AddChunk()
-    {
-        const size_t blocks = 1024;
-        char* chunk = static_cast<char*>(std::malloc(blocks * m_blockSize));
-        if (!chunk)
-            return false;
-        m_chunks.push_back(chunk);
-        for (size_t i = blocks; i-- > 0;)
-        {
-            FreeBlock* block = reinterpret_cast<FreeBlock*>(chunk + i * m_blockSize);
-            block->next = m_freeList;
-            m_freeList = block;
-        }
-        return true;
+        const size_t alignment = qplatform::SmallBlockHeap::BLOCK_ALIGNMENT;
+        return (size + alignment - 1) & ~(alignment - 1);
     }
 
     size_t m_blockSize = 0;
-    FreeBlock* m_freeList = nullptr;
-    std::vector<char*> m_chunks; // kept for the life of the process
+    // Node memory is kept for the life of the process.
+    qplatform::SmallBlockHeap m_heap{SIZE_MAX};
+    qplatform::SmallBlockHeap::SizeClass* m_sizeClass = nullptr;
     std::unordered_set<void*> m_heapBlocks;
 };
 

@@ -140,6 +140,37 @@ NumberScan ScanNumber(const char* text, size_t length)
     return scan;
 }
 
+// A decimal without exponent of at most 15 digits, as digits / 10^fraction:
+// both are exact doubles, so the one rounding of the division gives the
+// nearest double, as a full conversion does. False for other forms.
+bool ParseShortDecimal(const NumberScan& scan, double* value)
+{
+    static const double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+                                          1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = scan.start;
+    if (*p == '+' || *p == '-')
+        ++p;
+    uint64_t digits = 0;
+    int count = 0;
+    int fraction = -1; // digits after the point; -1 before it
+    for (; p < scan.floatEnd; ++p)
+    {
+        if (*p == '.')
+        {
+            fraction = 0;
+            continue;
+        }
+        if (*p < '0' || *p > '9' || ++count > 15)
+            return false; // an exponent, or too many digits for the short way
+        digits = digits * 10 + static_cast<uint64_t>(*p - '0');
+        if (fraction >= 0)
+            ++fraction;
+    }
+    const double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction > 0 ? fraction : 0];
+    *value = scan.negative ? -magnitude : magnitude;
+    return true;
+}
+
 bool ParseScannedFloat(const NumberScan& scan, double* value)
 {
     if (scan.floatEnd == scan.start)
@@ -147,6 +178,8 @@ bool ParseScannedFloat(const NumberScan& scan, double* value)
     const char* first = scan.start;
     if (*first == '+')
         ++first;
+    if (ParseShortDecimal(scan, value))
+        return true;
     auto result = std::from_chars(first, scan.floatEnd, *value, std::chars_format::general);
     if (result.ec == std::errc() && result.ptr == scan.floatEnd)
         return true;

@@ -182,10 +182,8 @@ public:
         const size_t length = token.length;
         if (length >= NAME_BYTES)
             return lookUp(token);
-        uint32_t hash = 2166136261u;
-        for (size_t i = 0; i < length; ++i)
-            hash = (hash ^ static_cast<unsigned char>(name[i])) * 16777619u;
-        Entry& e = m_entries[(hash ^ (hash >> 16)) & (ENTRIES - 1)];
+        const uint32_t hash = Hash(name, length);
+        Entry& e = m_entries[hash & (ENTRIES - 1)];
         if (e.symbol != INVALID_KEY_SYMBOL && e.hash == hash && e.length == length &&
             std::memcmp(e.name, name, length) == 0)
             return e.symbol;
@@ -198,6 +196,43 @@ public:
     }
 
 private:
+    // A hash of a short name from a few word loads inside it: the first and
+    // last eight bytes (four, or single bytes, for shorter names) and, for
+    // names longer than 16 bytes, the eight after the first.
+    static uint32_t Hash(const char* name, size_t length)
+    {
+        uint64_t a = 0;
+        uint64_t b = 0;
+        if (length >= 8)
+        {
+            std::memcpy(&a, name, 8);
+            std::memcpy(&b, name + length - 8, 8);
+            if (length > 16)
+            {
+                uint64_t middle;
+                std::memcpy(&middle, name + 8, 8);
+                a ^= (middle << 29) | (middle >> 35);
+            }
+        }
+        else if (length >= 4)
+        {
+            uint32_t first, last;
+            std::memcpy(&first, name, 4);
+            std::memcpy(&last, name + length - 4, 4);
+            a = first;
+            b = last;
+        }
+        else if (length > 0)
+        {
+            a = static_cast<unsigned char>(name[0]) | static_cast<unsigned char>(name[length / 2]) << 8 |
+                static_cast<unsigned char>(name[length - 1]) << 16;
+        }
+        uint64_t h = (a * 0x9E3779B97F4A7C15ull) ^ (b * 0xC2B2AE3D27D4EB4Full) ^ length;
+        h ^= h >> 29;
+        h *= 0xBF58476D1CE4E5B9ull;
+        return static_cast<uint32_t>(h >> 32);
+    }
+
     static HKeySymbol lookUp(const TokenView& token)
     {
         if (token.text != s_token)

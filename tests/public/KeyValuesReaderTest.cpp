@@ -1,8 +1,11 @@
 // The text reader's names and tokens at their edges: names read again and
 // again keep their symbols, many names each find their own, escapes near
-// the token limit.
+// the token limit, decimals read to the nearest float.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "KeyValues.h"
@@ -78,5 +81,51 @@ TEST(KeyValuesReader, EscapedAndLongTokens)
         EXPECT_EQ(key->GetName(), c.name) << c.text.substr(0, 40);
         EXPECT_EQ(key->GetString(), c.value) << c.text.substr(0, 40);
     }
+}
+// Decimals of every digit count around the reader's short conversion (up to
+// 15 digits) and past it, with and without sign and point: each reads to the
+// very float a full conversion of its text gives.
+TEST(KeyValuesReader, DecimalsReadToTheNearestFloat)
+{
+    uint64_t state = 0x2545F4914F6CDD1Dull;
+    auto next = [&state]() {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    };
+    std::vector<std::string> numbers = {"0.0", "-0.0", "+1.5", "5.", ".5", "-.25", "999999999999999.",
+                                        "0.000000000000001", "123456789012345.6", "1.00000000000000000001",
+                                        "0.1", "0.3", "16777217.0", "-3.4028234e38"};
+    for (int i = 0; i < 3000; ++i)
+    {
+        const int digits = 1 + static_cast<int>(next() % 18);
+        const int point = static_cast<int>(next() % static_cast<uint64_t>(digits + 1));
+        std::string text = next() % 2 ? "-" : "";
+        for (int d = 0; d < digits; ++d)
+        {
+            if (d == point)
+                text += '.';
+            text += static_cast<char>('0' + next() % 10);
+        }
+        if (point == digits)
+            text += ".0";
+        numbers.push_back(text);
+    }
+    std::string text = "r {";
+    for (const std::string& number : numbers)
+        text += " v " + number;
+    text += " }";
+    TreePtr kv = Load(text);
+    size_t index = 0;
+    for (KeyValues* key = kv->GetFirstSubKey(); key; key = key->GetNextKey(), ++index)
+    {
+        const std::string& number = numbers[index];
+        ASSERT_EQ(key->GetDataType(), KeyValues::TYPE_FLOAT) << number;
+        const float read = key->GetFloat();
+        const float expected = static_cast<float>(std::strtod(number.c_str(), nullptr));
+        ASSERT_EQ(std::memcmp(&read, &expected, sizeof(float)), 0) << number << ": " << read << " != " << expected;
+    }
+    EXPECT_EQ(index, numbers.size());
 }
 } // namespace

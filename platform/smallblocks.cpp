@@ -10,37 +10,6 @@ namespace qplatform
 namespace
 {
 
-struct FreeBlock
-{
-    FreeBlock* next;
-};
-
-} // namespace
-
-// At the start of each chunk.
-struct SmallBlockHeap::Chunk
-{
-    char* bump;          // the next block never handed out
-    char* end;           // past the last whole block
-    FreeBlock* freeList; // blocks given back
-    SizeClass* owner;    // null while the chunk is empty and unassigned
-    Chunk* prev;         // in the owner's list of chunks with room, or the empty list
-    Chunk* next;
-    uint32_t blockSize;
-    uint32_t live;   // blocks handed out and not given back
-    bool listed;     // in the owner's list of chunks with room
-};
-
-struct SmallBlockHeap::SizeClass
-{
-    uint32_t blockSize;
-    Chunk* roomHead = nullptr; // allocated from first
-    Chunk* roomTail = nullptr;
-};
-
-namespace
-{
-
 template <typename Node>
 void Append(Node*& head, Node*& tail, Node* node)
 {
@@ -77,52 +46,21 @@ SmallBlockHeap::SizeClass* SmallBlockHeap::AddSizeClass(size_t blockSize)
     return sizeClass;
 }
 
-void* SmallBlockHeap::Alloc(SizeClass* sizeClass)
+void SmallBlockHeap::ChunkFilled(Chunk* chunk)
 {
-    Chunk* chunk = sizeClass->roomHead;
-    if (!chunk && !(chunk = NewChunk(sizeClass)))
-        return nullptr;
-    void* block;
-    if (chunk->bump != chunk->end)
-    {
-        block = chunk->bump;
-        chunk->bump += chunk->blockSize;
-    }
-    else
-    {
-        FreeBlock* freeBlock = chunk->freeList;
-        chunk->freeList = freeBlock->next;
-        block = freeBlock;
-    }
-    ++chunk->live;
-    if (chunk->bump == chunk->end && !chunk->freeList)
-    {
-        Unlink(sizeClass->roomHead, sizeClass->roomTail, chunk);
-        chunk->listed = false;
-    }
-    return block;
+    Unlink(chunk->owner->roomHead, chunk->owner->roomTail, chunk);
+    chunk->listed = false;
 }
 
-void SmallBlockHeap::Free(void* block)
+void SmallBlockHeap::ChunkRegainedRoom(Chunk* chunk)
 {
-    Chunk* chunk = reinterpret_cast<Chunk*>(reinterpret_cast<uintptr_t>(block) & ~(uintptr_t(CHUNK_BYTES) - 1));
-    FreeBlock* freeBlock = static_cast<FreeBlock*>(block);
-    freeBlock->next = chunk->freeList;
-    chunk->freeList = freeBlock;
-    if (!chunk->listed)
-    {
-        Append(chunk->owner->roomHead, chunk->owner->roomTail, chunk);
-        chunk->listed = true;
-    }
-    if (--chunk->live == 0)
-        ChunkEmptied(chunk);
+    Append(chunk->owner->roomHead, chunk->owner->roomTail, chunk);
+    chunk->listed = true;
 }
 
 size_t SmallBlockHeap::BlockSize(const void* block)
 {
-    const Chunk* chunk =
-        reinterpret_cast<const Chunk*>(reinterpret_cast<uintptr_t>(block) & ~(uintptr_t(CHUNK_BYTES) - 1));
-    return chunk->blockSize;
+    return ChunkOf(block)->blockSize;
 }
 
 SmallBlockHeap::Chunk* SmallBlockHeap::NewChunk(SizeClass* sizeClass)

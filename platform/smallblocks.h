@@ -36,8 +36,14 @@ public:
     static constexpr size_t BLOCK_ALIGNMENT = 8;     // block sizes are multiples of this
     static constexpr size_t MAX_BLOCK_BYTES = CHUNK_BYTES / 4;
 
+    struct Chunk; // at the start of each chunk
     // One block size and the chunks serving it that have a block to spare.
-    struct SizeClass;
+    struct SizeClass
+    {
+        uint32_t blockSize;
+        Chunk* roomHead = nullptr; // allocated from first
+        Chunk* roomTail = nullptr;
+    };
 
     // keepEmptyChunks: how many chunks with no block in use are kept for
     // later; further ones go back to the C heap. A heap has no destructor:
@@ -52,18 +58,43 @@ public:
     SizeClass* AddSizeClass(size_t blockSize);
 
     // A block of the class, null when the C heap has no chunk to give.
-    void* Alloc(SizeClass* sizeClass);
+    inline void* Alloc(SizeClass* sizeClass);
     // Gives back a block of this heap.
-    void Free(void* block);
+    inline void Free(void* block);
     // Whether the memory is a block of this heap.
     bool Owns(const void* memory) const;
     // The size of a block of this heap.
     static size_t BlockSize(const void* block);
 
+    struct FreeBlock
+    {
+        FreeBlock* next;
+    };
+
+    struct Chunk
+    {
+        char* bump;          // the next block never handed out
+        char* end;           // past the last whole block
+        FreeBlock* freeList; // blocks given back
+        SizeClass* owner;    // null while the chunk is empty and unassigned
+        Chunk* prev;         // in the owner's list of chunks with room, or the empty list
+        Chunk* next;
+        uint32_t blockSize;
+        uint32_t live; // blocks handed out and not given back
+        bool listed;   // in the owner's list of chunks with room
+    };
+
 private:
-    struct Chunk;
+    static Chunk* ChunkOf(const void* block)
+    {
+        return reinterpret_cast<Chunk*>(reinterpret_cast<uintptr_t>(block) & ~(uintptr_t(CHUNK_BYTES) - 1));
+    }
 
     Chunk* NewChunk(SizeClass* sizeClass);
+    // Moves between lists: a chunk that has handed out its last block, a
+    // full chunk given a block back, a chunk given back its last block.
+    void ChunkFilled(Chunk* chunk);
+    void ChunkRegainedRoom(Chunk* chunk);
     void ChunkEmptied(Chunk* chunk);
 
     // The chunks' addresses in an open-addressing table, for Owns.
@@ -79,5 +110,40 @@ private:
     std::vector<uintptr_t> m_chunkTable; // 0 = free slot
     size_t m_chunkCount = 0;
 };
+
+void* SmallBlockHeap::Alloc(SizeClass* sizeClass)
+{
+    Chunk* chunk = sizeClass->roomHead;
+    if (!chunk && !(chunk = NewChunk(sizeClass)))
+        return nullptr;
+    void* block;
+    if (chunk->bump != chunk->end)
+    {
+        block = chunk->bump;
+        chunk->bump += chunk->blockSize;
+    }
+    else
+    {
+        FreeBlock* freeBlock = chunk->freeList;
+        chunk->freeList = freeBlock->next;
+        block = freeBlock;
+    }
+    ++chunk->live;
+    if (chunk->bump == chunk->end && !chunk->freeList)
+        ChunkFilled(chunk);
+    return block;
+}
+
+void SmallBlockHeap::Free(void* block)
+{
+    Chunk* chunk = ChunkOf(block);
+    FreeBlock* freeBlock = static_cast<FreeBlock*>(block);
+    freeBlock->next = chunk->freeList;
+    chunk->freeList = freeBlock;
+    if (!chunk->listed)
+        ChunkRegainedRoom(chunk);
+    if (--chunk->live == 0)
+        ChunkEmptied(chunk);
+}
 
 } // namespace qplatform

@@ -254,7 +254,9 @@ void KeyValues::Init()
 KeyValues::KeyValues(const char* name)
 {
     Init();
-    SetName(name);
+    // A null name keeps the symbol -1 that Init set, without a look-up.
+    if (name)
+        SetName(name);
 }
 
 KeyValues::KeyValues(const char* name, const char* firstKey, const char* firstValue)

@@ -386,7 +386,8 @@ void KeyValues::StoreValueText(const char* text, size_t length)
     char* copy = static_cast<char*>(g_pMemAlloc->Alloc(length + 1, __FILE__, __LINE__));
     std::memcpy(copy, text, length);
     copy[length] = '\0';
-    FreeStrings();
+    if (m_sValue || m_wsValue)
+        FreeStrings();
     m_sValue = copy;
     int intValue = 0;
     float floatValue = 0.0f;

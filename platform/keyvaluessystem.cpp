@@ -13,8 +13,8 @@ namespace
 // Nodes come from a small-block heap with one block size, set by the first
 // request; a larger request (never made by the module, whose nodes all have
 // one size), or every request when the first was too large for the heap, is
-// served by the C heap. Under AddressSanitizer every node comes
-// from the C heap, so that use after free and leaks of nodes are reported.
+// served by the C heap. Under AddressSanitizer every node comes from the C
+// heap, so that use after free and leaks of nodes are reported.
 class NodePool
 {
 public:

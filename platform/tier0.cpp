@@ -19,7 +19,7 @@ MemAllocStats s_allocStats;
 const size_t SMALL_BLOCK_STEP = 16;
 const size_t SMALL_BLOCK_LIMIT = 256;
 // Chunks of the small-block heap kept for reuse once all their blocks are
-// back (1 MB of chunks per 16); beyond these they go back to the C heap.
+// back (256 chunks of 64 KB: 16 MB); beyond these they go back to the C heap.
 const size_t KEEP_EMPTY_CHUNKS = 256;
 
 class SmallBlocks

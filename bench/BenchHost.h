@@ -7,6 +7,7 @@
 #include <CEGUI/Logger.h>
 
 #include <CEGUI/SchemeManager.h>
+#include <CEGUI/WindowManager.h>
 
 extern "C" {
 #include <lauxlib.h>
@@ -93,6 +94,15 @@ inline void RunScript(QGUI::CQGUI* gui, const char* chunk)
     lua_State* L = gui->GetScriptSystem()->GetLuaState();
     if (luaL_loadbuffer(L, chunk, std::strlen(chunk), "bench") != 0 || lua_pcall(L, 0, 0, 0) != 0)
         std::abort();
+}
+
+// A plain window over the whole of root, to hold one side's windows.
+inline CEGUI::Window* FullWindowContainer(CEGUI::Window* root, const char* name)
+{
+    CEGUI::Window* w = CEGUI::WindowManager::getSingleton().createWindow("DefaultWindow", name);
+    w->setArea(CEGUI::URect(CEGUI::UDim(0, 0), CEGUI::UDim(0, 0), CEGUI::UDim(1, 0), CEGUI::UDim(1, 0)));
+    root->addChild(w);
+    return w;
 }
 
 // One host frame: the clock moves on by the frame time, then the module's

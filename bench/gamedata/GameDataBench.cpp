@@ -168,10 +168,7 @@ void ServeStyle()
 
 CEGUI::Window* Grid(CEGUI::Window* root, const char* name)
 {
-    CEGUI::Window* grid = CEGUI::WindowManager::getSingleton().createWindow("DefaultWindow", name);
-    grid->setArea(CEGUI::URect(CEGUI::UDim(0, 0), CEGUI::UDim(0, 0), CEGUI::UDim(1, 0), CEGUI::UDim(1, 0)));
-    root->addChild(grid);
-    return grid;
+    return bench::FullWindowContainer(root, name);
 }
 
 // Window i of a grid: texts in the left half, bars in the right.

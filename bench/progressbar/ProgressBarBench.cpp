@@ -110,9 +110,7 @@ float StartValue(int i)
 CEGUI::Window* Column(CEGUI::Window* root, const char* type, const char* name, bool game)
 {
     CEGUI::WindowManager& wm = CEGUI::WindowManager::getSingleton();
-    CEGUI::Window* column = wm.createWindow("DefaultWindow", name);
-    column->setArea(CEGUI::URect(CEGUI::UDim(0, 0), CEGUI::UDim(0, 0), CEGUI::UDim(1, 0), CEGUI::UDim(1, 0)));
-    root->addChild(column);
+    CEGUI::Window* column = bench::FullWindowContainer(root, name);
     for (int i = 0; i < kBars; ++i)
     {
         CEGUI::Window* w = wm.createWindow(type, name + std::to_string(i));

@@ -102,9 +102,7 @@ void ServeStyle()
 CEGUI::Window* Grid(CEGUI::Window* root, const char* type, const char* name, bool icons)
 {
     CEGUI::WindowManager& wm = CEGUI::WindowManager::getSingleton();
-    CEGUI::Window* grid = wm.createWindow("DefaultWindow", name);
-    grid->setArea(CEGUI::URect(CEGUI::UDim(0, 0), CEGUI::UDim(0, 0), CEGUI::UDim(1, 0), CEGUI::UDim(1, 0)));
-    root->addChild(grid);
+    CEGUI::Window* grid = bench::FullWindowContainer(root, name);
     for (int i = 0; i < kWindows; ++i)
     {
         CEGUI::Window* w = wm.createWindow(type, name + std::to_string(i));

@@ -11,7 +11,10 @@
 #include <CEGUI/RendererModules/Null/Renderer.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <unistd.h>
 
 #include "FakeHost.h"
 
@@ -53,6 +56,45 @@ inline constexpr const char* kStyleFiles[5][2] = {{"schemes", "QXLook.scheme"},
                                                   {"fonts", "DejaVuSans.ttf"},
                                                   {"looknfeel", "QXLook.looknfeel"}};
 
+// The sample scheme less what needs the module: its window-renderer set, the
+// mappings to the module's window types and renderers, and the looks files
+// of the module's widgets. Both sides of a comparison load this.
+inline std::string StockSchemeText(const std::string& root)
+{
+    std::ifstream in(root + "/resource/UI/schemes/QXLook.scheme");
+    std::string line, text;
+    while (std::getline(in, line))
+    {
+        const bool moduleLine = line.find("filename=\"qgui\"") != std::string::npos ||
+                                line.find("QXGame/") != std::string::npos ||
+                                (line.find("<LookNFeel ") != std::string::npos &&
+                                 line.find("\"QXLook.looknfeel\"") == std::string::npos);
+        if (!moduleLine)
+            text += line + "\n";
+    }
+    return text;
+}
+
+// A folder of this process's with the stock scheme in it, removed when the
+// process ends.
+inline std::string StockSchemeFolder(const std::string& root)
+{
+    struct Folder
+    {
+        std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                     ("qgui-bench-scheme-" + std::to_string(getpid()));
+        ~Folder()
+        {
+            std::error_code ignored;
+            std::filesystem::remove_all(path, ignored);
+        }
+    };
+    static Folder folder;
+    std::filesystem::create_directories(folder.path);
+    std::ofstream(folder.path / "QXLook.scheme") << StockSchemeText(root);
+    return folder.path.string() + "/";
+}
+
 // The library's system as started (over any renderer, with its own resource
 // provider) set up on an 800 x 600 display: its resource groups in the
 // folders of resource/UI under root (layouts in layoutDir when given), the
@@ -62,8 +104,9 @@ inline void SetUpBareGui(const std::string& root, const std::string& layoutDir =
     CEGUI::System& system = CEGUI::System::getSingleton();
     system.notifyDisplaySizeChanged(CEGUI::Sizef(800, 600));
     auto* provider = static_cast<CEGUI::DefaultResourceProvider*>(system.getResourceProvider());
-    for (const char* group : {"schemes", "imagesets", "fonts", "looknfeel"})
+    for (const char* group : {"imagesets", "fonts", "looknfeel"})
         provider->setResourceGroupDirectory(group, root + "/resource/UI/" + group + "/");
+    provider->setResourceGroupDirectory("schemes", StockSchemeFolder(root));
     if (!layoutDir.empty())
         provider->setResourceGroupDirectory("layouts", layoutDir + "/");
     CEGUI::Scheme::setDefaultResourceGroup("schemes");
@@ -98,7 +141,9 @@ inline bool ServeStyle(fake::FileSystem& files, const std::string& root)
     for (const auto& file : kStyleFiles)
     {
         const std::string path = std::string("resource\\UI\\") + file[0] + "\\" + file[1];
-        if (!files.addDiskFile(path, root + "/resource/UI/" + file[0] + "/" + file[1]))
+        if (std::string(file[0]) == "schemes")
+            files.files[path] = StockSchemeText(root);
+        else if (!files.addDiskFile(path, root + "/resource/UI/" + file[0] + "/" + file[1]))
             return false;
     }
     return true;

@@ -147,7 +147,7 @@ void ServeStyle()
         map("QXLook/GameMultiLine", "QXGame/GameMultiLine", "QXGame/GameMultiLineRenderer", "QXLook/GameMultiLine") +
         map("B/ChatBox", "QXGame/GameChatBox", "Core/ScrollablePane", "B/ChatBox") +
         map("B/MultiLine", "CEGUI/MultiLineEditbox", "Core/MultiLineEditbox", "B/MultiLine") + "</GUIScheme>";
-    bench::ServeBenchFont(g_fs, "bench_chatbox");
+    bench::ServeBenchFont(g_fs, BENCH_FONT_PATH);
 }
 
 CEGUI::Window* Place(CEGUI::Window* root, const char* type, const char* name, float x)

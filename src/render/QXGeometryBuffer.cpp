@@ -214,12 +214,14 @@ void CQXGeometryBuffer::setOwner(const CQXGeometryBuffer* owner, float bias)
 void CQXGeometryBuffer::addDrawable(IExtraDrawable* object, const CEGUI::Rectf& dest, float z,
                                     const CEGUI::Rectf* clip)
 {
+    d_extraValid = false;
     d_drawables.push_back(Drawable{object, dest, z, clip ? *clip : CEGUI::Rectf(0, 0, 0, 0),
                                    clip != nullptr});
 }
 
 void CQXGeometryBuffer::clearDrawables()
 {
+    d_extraValid = false;
     d_drawables.clear();
 }
 
@@ -282,6 +284,77 @@ inline void CQXGeometryBuffer::queueQuads(float base) const
     d_owner.queueRun(*this);
 }
 
+void CQXGeometryBuffer::drawDrawables(float base) const
+{
+    for (const Drawable& d : d_drawables)
+    {
+        if (!d.object)
+            continue;
+        const CEGUI::Vector2f offset(d_translation.d_x, d_translation.d_y);
+        CEGUI::Rectf dest = d.dest;
+        dest.offset(offset);
+        CEGUI::Rectf clip;
+        const CEGUI::Rectf* clipPtr = nullptr;
+        if (d.clipped)
+        {
+            clip = d.clip;
+            clip.offset(offset);
+            if (d_clippingActive)
+                clip = clip.getIntersection(d_clipRect);
+            clipPtr = &clip;
+        }
+        else if (d_clippingActive)
+        {
+            clip = d_clipRect;
+            clipPtr = &clip;
+        }
+        d.object->drawExtra(d_owner, dest, base + d.z, clipPtr);
+    }
+}
+
+void CQXGeometryBuffer::queueDrawables(float base) const
+{
+    if (d_drawables.empty())
+        return;
+    // Versions only grow, so their sum changes when any of them does.
+    uint64_t version = 0;
+    for (const Drawable& d : d_drawables)
+        if (d.object)
+            version += d.object->drawVersion();
+    const bool stale = !d_extraValid || d_extraBase != base || d_extraEpoch != d_owner.textureEpoch() ||
+                       d_extraVersion != version || d_extraTranslation != d_translation ||
+                       d_extraClip != d_clipRect || d_extraClipping != d_clippingActive;
+    if (stale && d_extraList == d_owner.renderListSerial())
+    {
+        drawDrawables(base);
+        return;
+    }
+    if (stale)
+    {
+        d_extraPrepared.clear();
+        struct Capture
+        {
+            CQXRenerder& owner;
+            ~Capture() { owner.d_capture = nullptr; }
+        } capture{d_owner};
+        d_owner.d_capture = &d_extraPrepared;
+        drawDrawables(base);
+        const auto later = [](const QuadRecord& a, const QuadRecord& b) { return a.z > b.z; };
+        if (!std::is_sorted(d_extraPrepared.begin(), d_extraPrepared.end(), later))
+            std::stable_sort(d_extraPrepared.begin(), d_extraPrepared.end(), later);
+        d_extraValid = true;
+        d_extraBase = base;
+        d_extraEpoch = d_owner.textureEpoch();
+        d_extraVersion = version;
+        d_extraTranslation = d_translation;
+        d_extraClip = d_clipRect;
+        d_extraClipping = d_clippingActive;
+        d_extraStamp = d_owner.newRunStamp();
+    }
+    d_extraList = d_owner.renderListSerial();
+    d_owner.queueRun(d_extraPrepared, d_extraStamp);
+}
+
 void CQXGeometryBuffer::draw() const
 {
     if (!d_quadsValid)
@@ -303,35 +376,17 @@ void CQXGeometryBuffer::draw() const
     {
         if (d_effect)
             d_effect->performPreRenderFunctions(pass);
-        for (const Drawable& d : d_drawables)
-        {
-            if (!d.object)
-                continue;
-            const CEGUI::Vector2f offset(d_translation.d_x, d_translation.d_y);
-            CEGUI::Rectf dest = d.dest;
-            dest.offset(offset);
-            CEGUI::Rectf clip;
-            const CEGUI::Rectf* clipPtr = nullptr;
-            if (d.clipped)
-            {
-                clip = d.clip;
-                clip.offset(offset);
-                if (d_clippingActive)
-                    clip = clip.getIntersection(d_clipRect);
-                clipPtr = &clip;
-            }
-            else if (d_clippingActive)
-            {
-                clip = d_clipRect;
-                clipPtr = &clip;
-            }
-            d.object->drawExtra(d_owner, dest, base + d.z, clipPtr);
-        }
         if (queued)
+        {
+            queueDrawables(base);
             queueQuads(base);
+        }
         else
+        {
+            drawDrawables(base);
             for (const CachedQuad& q : d_quads)
                 d_owner.addQuad(q.dest, base + q.z, q.texture, q.tex, q.colours, 0);
+        }
     }
     if (d_effect)
         d_effect->performPostRenderFunctions();

@@ -210,7 +210,12 @@ void CQXRenerder::addQuad(const CEGUI::Rectf& dest, float z, const CQXTexture* t
     if (d_queueing)
     {
         if (drawsQueued(quad, tex))
-            d_list->add(quad);
+        {
+            if (d_capture)
+                d_capture->push_back(quad);
+            else
+                d_list->add(quad);
+        }
         return;
     }
 
@@ -386,7 +391,7 @@ void CQXRenerder::destroyGeometryBuffer(const CEGUI::GeometryBuffer& buffer)
         return;
     CQXGeometryBuffer* own = *it;
     // The list still holds the buffer's ready quads: it keeps copies.
-    if (own->d_queuedList == d_listSerial)
+    if (own->d_queuedList == d_listSerial || own->d_extraList == d_listSerial)
         d_list->copyRuns();
     d_geometryBuffers.erase(it);
     delete own;

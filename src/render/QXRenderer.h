@@ -41,6 +41,9 @@ public:
     // dest in screen pixels; z the drawable's depth; clip null or a screen rect.
     virtual void drawExtra(CQXRenerder& renderer, const CEGUI::Rectf& dest, float z,
                            const CEGUI::Rectf* clip) = 0;
+    // Grows whenever what drawExtra draws for the same place changes: a
+    // buffer queues the quads it drew last while the versions stay.
+    virtual uint64_t drawVersion() const = 0;
 };
 
 class CQXGeometryBuffer : public CEGUI::GeometryBuffer, public QGUI::CModuleObject
@@ -106,6 +109,12 @@ private:
     void queueQuads(float base) const;
     // Makes the ready quads for depth base.
     void prepareQuads(float base) const;
+    // Draws the drawables at depth base.
+    void drawDrawables(float base) const;
+    // Queues the drawables' quads at depth base: those drawn last while
+    // nothing they depend on changed, else drawn again; drawn as loose
+    // quads when the list holds the last ones already at another depth.
+    void queueDrawables(float base) const;
 
     // What every frame reads first, together.
     CQXRenerder& d_owner;
@@ -124,6 +133,18 @@ private:
     mutable uint64_t d_queuedList = 0;
     mutable std::vector<QuadRecord> d_prepared;
     std::vector<Drawable> d_drawables;
+    // The drawables' quads as drawn last, in drawing order, and what they
+    // were drawn with.
+    mutable std::vector<QuadRecord> d_extraPrepared;
+    mutable bool d_extraValid = false;
+    mutable float d_extraBase = 0.0f;
+    mutable uint64_t d_extraEpoch = 0;
+    mutable uint64_t d_extraVersion = 0;
+    mutable uint64_t d_extraStamp = 0;
+    mutable uint64_t d_extraList = 0;
+    mutable CEGUI::Vector3f d_extraTranslation;
+    mutable CEGUI::Rectf d_extraClip;
+    mutable bool d_extraClipping = true;
 
     // The geometry as buffer-local quads, and the vertices of the group
     // being completed in the current batch (a run of one texture).
@@ -272,12 +293,18 @@ private:
         d_list->addRun(buffer.d_prepared.data(), static_cast<uint32_t>(buffer.d_prepared.size()),
                        buffer.d_preparedStamp);
     }
+    void queueRun(const std::vector<QuadRecord>& quads, uint64_t stamp)
+    {
+        d_list->addRun(quads.data(), static_cast<uint32_t>(quads.size()), stamp);
+    }
     void drawObjectQuad(const QuadRecord& quad);
     uint64_t renderListSerial() const { return d_listSerial; }
     uint64_t textureEpoch() const { return d_textureEpoch; }
     uint64_t newRunStamp() { return ++d_runStamps; }
 
     bool d_queueing = false;
+    // While set, queued quads go here instead of into the list.
+    std::vector<QuadRecord>* d_capture = nullptr;
     std::array<CQuadQueue, RENDER_LISTS> d_lists;
     std::array<const void*, RENDER_LISTS> d_listKeys{};
     std::array<uint64_t, RENDER_LISTS> d_listUses{};

@@ -65,6 +65,7 @@ void CRendererState::releaseTextures()
         if (t.texture && m_pTextureOwner)
             m_pTextureOwner->destroyTexture(t.texture);
     m_Textures.clear();
+    ++m_nVersion;
 }
 
 // Object textures are the module renderer's own: under any other renderer
@@ -83,6 +84,7 @@ void CRendererState::createTextures()
             continue;
         texture->makeGameObject(r.objectId, r.renderOp);
         m_Textures.push_back(ObjectTexture{texture, r.xShift, r.yShift});
+        ++m_nVersion;
     }
 }
 
@@ -99,10 +101,12 @@ void CRendererState::cacheTextures(CWindowRenderCache& cache, const CEGUI::Sizef
 void CRendererState::setImageOffset(float xScale, float xOffset, float yScale, float yOffset)
 {
     m_ImageOffset = CEGUI::UVector2(CEGUI::UDim(xScale, xOffset), CEGUI::UDim(yScale, yOffset));
+    ++m_nVersion;
 }
 
 void CRendererState::setClipRect(const CEGUI::Rectf* clip)
 {
+    ++m_nVersion;
     m_bClipSet = clip != nullptr;
     if (clip)
         m_ClipRect = *clip;

@@ -72,7 +72,11 @@ public:
                        const CEGUI::Rectf* clip);
 
     void setImageOffset(float xScale, float xOffset, float yScale, float yOffset);
-    void setImageOffset(const CEGUI::UVector2& offset) { m_ImageOffset = offset; }
+    void setImageOffset(const CEGUI::UVector2& offset)
+    {
+        m_ImageOffset = offset;
+        ++m_nVersion;
+    }
     const CEGUI::UVector2& getImageOffset() const { return m_ImageOffset; }
     const CEGUI::Rectf* getClipRect() const { return m_bClipSet ? &m_ClipRect : nullptr; }
     void setClipRect(const CEGUI::Rectf* clip);
@@ -85,6 +89,7 @@ public:
     // texture rectangle covering the visible part of dest.
     void drawExtra(QXUI::CQXRenerder& renderer, const CEGUI::Rectf& dest, float z,
                    const CEGUI::Rectf* clip) override;
+    uint64_t drawVersion() const override { return m_nVersion; }
 
 private:
     std::vector<TextureRequest> m_Requests;
@@ -93,6 +98,8 @@ private:
     CEGUI::Rectf m_ClipRect;
     bool m_bClipSet = false;
     QXUI::CQXRenerder* m_pTextureOwner = nullptr;
+    // Grows with every change of the textures, offset or clip.
+    uint64_t m_nVersion = 0;
 };
 
 class QXRenderer : public CEGUI::WindowRenderer, public CModuleObject

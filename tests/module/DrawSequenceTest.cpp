@@ -27,14 +27,22 @@ namespace
 const QXUI::QuadColours kWhite{0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
 const CEGUI::Rectf kScreen(0, 0, 800, 600);
 
-// A drawable that queues one quad of its texture where it is drawn.
+// A drawable that queues one quad of its texture where it is drawn, moved
+// right by shift, and counts how often it was asked to draw.
 struct QuadDrawable : QXUI::IExtraDrawable
 {
     const CQXTexture* texture = nullptr;
+    float shift = 0;
+    uint64_t version = 0;
+    int draws = 0;
     void drawExtra(CQXRenerder& r, const CEGUI::Rectf& dest, float z, const CEGUI::Rectf*) override
     {
-        r.addQuad(dest, z, texture, CEGUI::Rectf(0, 0, 1, 1), kWhite, 0);
+        ++draws;
+        CEGUI::Rectf moved = dest;
+        moved.offset(CEGUI::Vector2f(shift, 0));
+        r.addQuad(moved, z, texture, CEGUI::Rectf(0, 0, 1, 1), kWhite, 0);
     }
+    uint64_t drawVersion() const override { return version; }
 };
 
 struct TwoPasses : CEGUI::RenderEffect
@@ -253,6 +261,43 @@ TEST_F(DrawSequenceTest, TextureChangesBetweenFramesReachTheHost)
     static const uint32_t pixels[4] = {};
     obj->loadFromMemory(pixels, 2, 2, CEGUI::Texture::PF_RGBA);
     EXPECT_EQ(Shapes(frame()), (Lines{"A 9 9", "A 29 29", "A 49 49"}));
+}
+
+TEST_F(DrawSequenceTest, DrawablesAreAskedAgainOnlyWhenTheyOrTheirBufferChange)
+{
+    CQXGeometryBuffer& w1 = buffer();
+    w1.setActiveTexture(img);
+    fake::AppendImage(w1, 10, 10, 20, 20);
+    QuadDrawable objectDrawable;
+    objectDrawable.texture = obj;
+    w1.addDrawable(&objectDrawable, CEGUI::Rectf(50, 50, 60, 60), 0, nullptr);
+    queue.addGeometryBuffer(w1);
+
+    const Lines first = frame();
+    EXPECT_EQ(Shapes(first), (Lines{"O 5 49 49", "A 9 9"}));
+    // Idle frames replay its quads: the engine still hears of the object
+    // every frame, but the drawable is not asked again.
+    EXPECT_EQ(frame(), first);
+    EXPECT_EQ(frame(), first);
+    EXPECT_EQ(objectDrawable.draws, 1);
+
+    // What it draws changed and it says so: the next frame shows it.
+    objectDrawable.shift = 100;
+    ++objectDrawable.version;
+    EXPECT_EQ(Shapes(frame()), (Lines{"O 5 149 49", "A 9 9"}));
+    EXPECT_EQ(objectDrawable.draws, 2);
+
+    // The buffer moved or its clip changed: asked again at the new place.
+    w1.setTranslation(CEGUI::Vector3f(5, 0, 0));
+    EXPECT_EQ(Shapes(frame()), (Lines{"O 5 154 49", "A 14 9"}));
+    EXPECT_EQ(objectDrawable.draws, 3);
+    w1.setClippingRegion(CEGUI::Rectf(0, 0, 100, 100));
+    frame();
+    EXPECT_EQ(objectDrawable.draws, 4);
+
+    // Dropped from the buffer: gone from the frame.
+    w1.clearDrawables();
+    EXPECT_EQ(Shapes(frame()), (Lines{"A 14 9"}));
 }
 
 TEST_F(DrawSequenceTest, BuffersQueuedTwiceOrGoneAndQueuesDrawnInTurn)

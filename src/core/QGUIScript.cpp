@@ -47,8 +47,8 @@ ScriptText ToScriptText(const char* local, std::string& keep, bool keepsAscii)
 {
     if (!local)
         return ScriptText{"", 0};
-    const size_t length = std::strlen(local);
-    if (keepsAscii && IsAsciiText(local, length))
+    size_t length = 0;
+    if (MeasureAsciiText(local, length) && keepsAscii)
         return ScriptText{local, length};
     keep = AnsiToUtf8(local, "");
     return ScriptText{keep.data(), keep.size()};

@@ -86,22 +86,6 @@ const char16_t* MultiByteToUtf16(const char* text, int codePage)
     return out.data();
 }
 
-bool IsAsciiText(const char* text, size_t length)
-{
-    size_t i = 0;
-    for (; i + 8 <= length; i += 8)
-    {
-        uint64_t word;
-        std::memcpy(&word, text + i, 8);
-        if (word & 0x8080808080808080ull)
-            return false;
-    }
-    for (; i < length; ++i)
-        if (static_cast<unsigned char>(text[i]) >= 0x80)
-            return false;
-    return true;
-}
-
 namespace
 {
 // Plain ASCII reads the same in UTF-8 and in a local code page that keeps

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 constexpr int CODEPAGE_BUFFER_SIZE = 10240;
 
@@ -19,7 +20,32 @@ const char* Utf16ToMultiByte(const char16_t* wide, int codePage);
 // buffer. A failed conversion gives the empty text.
 const char16_t* MultiByteToUtf16(const char* text, int codePage);
 // Whether the length bytes of text are all below 0x80.
-bool IsAsciiText(const char* text, size_t length);
+inline bool IsAsciiText(const char* text, size_t length)
+{
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8)
+    {
+        uint64_t word;
+        std::memcpy(&word, text + i, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; i < length; ++i)
+        if (static_cast<unsigned char>(text[i]) >= 0x80)
+            return false;
+    return true;
+}
+// The length of a terminated text, and whether all its bytes are below
+// 0x80, in one pass.
+inline bool MeasureAsciiText(const char* text, size_t& length)
+{
+    unsigned char bits = 0;
+    const char* p = text;
+    for (; *p; ++p)
+        bits |= static_cast<unsigned char>(*p);
+    length = static_cast<size_t>(p - text);
+    return bits < 0x80;
+}
 // UTF-8 to the local code page and back, through both buffers; the result is
 // the narrow buffer (plain ASCII is copied there unconverted when the local
 // code page keeps ASCII). A null text gives defaultValue itself.

@@ -19,23 +19,35 @@ const String GameProgressBarRenderer::TypeName("QXGame/GameProgressBarRenderer")
 
 GameProgressBarRenderer::GameProgressBarRenderer(const String& type) : WindowRenderer(type) {}
 
+namespace
+{
+const String BackGround("BackGround");
+const String Lights("Lights");
+const String HighLights("HighLights");
+const String Frame("Frame");
+const String ProgressArea("ProgressArea");
+} // namespace
+
 // A look without some of the pieces draws the others. On a window that is
 // no progress bar the bar draws empty.
 void GameProgressBarRenderer::render()
 {
-    QGUI::RenderLookImagery(*d_window, "BackGround");
+    const WidgetLookFeel* look = QGUI::WindowLook(*d_window);
+    if (!look)
+        return;
+    QGUI::RenderLookImagery(*d_window, *look, BackGround);
     Rectf area;
-    const bool hasArea = QGUI::LookNamedArea(*d_window, "ProgressArea", area);
+    const bool hasArea = QGUI::LookNamedArea(*d_window, *look, ProgressArea, area);
     if (hasArea)
     {
         const ProgressBar* bar = dynamic_cast<const ProgressBar*>(d_window);
         Rectf fill = area;
         fill.right(area.left() + area.getWidth() * (bar ? bar->getProgress() : 0.0f));
         const ColourRect lights(windowColour(LightColourPropertyName));
-        QGUI::RenderLookImagery(*d_window, "Lights", &fill, &lights, &area);
-        QGUI::RenderLookImagery(*d_window, "HighLights", &fill, nullptr, &area);
+        QGUI::RenderLookImagery(*d_window, *look, Lights, &fill, &lights, &area);
+        QGUI::RenderLookImagery(*d_window, *look, HighLights, &fill, nullptr, &area);
     }
-    QGUI::RenderLookImagery(*d_window, "Frame");
+    QGUI::RenderLookImagery(*d_window, *look, Frame);
     const QGUI::GameProgressBar* game = dynamic_cast<const QGUI::GameProgressBar*>(d_window);
     if (game && game->isNeedText() && hasArea)
         renderText(area);
@@ -45,7 +57,7 @@ Colour GameProgressBarRenderer::windowColour(const String& property) const
 {
     if (!d_window->isPropertyPresent(property))
         return Colour(0xFFFFFFFF);
-    return PropertyHelper<Colour>::fromString(d_window->getProperty(property));
+    return d_window->getProperty<Colour>(property);
 }
 
 // The text is centred on each line, from the top of the progress area,

@@ -15,18 +15,36 @@ const CEGUI::WidgetLookFeel* WindowLook(const CEGUI::Window& window)
     return looks.isWidgetLookAvailable(name) ? &looks.getWidgetLook(name) : nullptr;
 }
 
+namespace
+{
+// The look's own imagery is found at once; one it inherits takes the
+// names of the whole chain.
+bool HasImagery(const CEGUI::WidgetLookFeel& wlf, const CEGUI::String& name)
+{
+    return wlf.isStateImageryPresent(name) || wlf.getStateImageryNames(true).count(name);
+}
+} // namespace
+
 bool HasLookImagery(const CEGUI::Window& window, const CEGUI::String& name)
 {
     const CEGUI::WidgetLookFeel* wlf = WindowLook(window);
-    return wlf && (wlf->isStateImageryPresent(name) || wlf->getStateImageryNames(true).count(name));
+    return wlf && HasImagery(*wlf, name);
 }
 
 bool RenderLookImagery(CEGUI::Window& window, const CEGUI::String& name, const CEGUI::Rectf* area,
                        const CEGUI::ColourRect* colours, const CEGUI::Rectf* clip)
 {
-    if (!HasLookImagery(window, name))
+    const CEGUI::WidgetLookFeel* wlf = WindowLook(window);
+    return wlf && RenderLookImagery(window, *wlf, name, area, colours, clip);
+}
+
+bool RenderLookImagery(CEGUI::Window& window, const CEGUI::WidgetLookFeel& look,
+                       const CEGUI::String& name, const CEGUI::Rectf* area,
+                       const CEGUI::ColourRect* colours, const CEGUI::Rectf* clip)
+{
+    if (!HasImagery(look, name))
         return false;
-    const CEGUI::StateImagery& imagery = WindowLook(window)->getStateImagery(name);
+    const CEGUI::StateImagery& imagery = look.getStateImagery(name);
     if (area)
         imagery.render(window, *area, colours, clip);
     else
@@ -37,9 +55,15 @@ bool RenderLookImagery(CEGUI::Window& window, const CEGUI::String& name, const C
 bool LookNamedArea(const CEGUI::Window& window, const CEGUI::String& name, CEGUI::Rectf& area)
 {
     const CEGUI::WidgetLookFeel* wlf = WindowLook(window);
-    if (!wlf || (!wlf->isNamedAreaDefined(name) && !wlf->getNamedAreaNames(true).count(name)))
+    return wlf && LookNamedArea(window, *wlf, name, area);
+}
+
+bool LookNamedArea(const CEGUI::Window& window, const CEGUI::WidgetLookFeel& look,
+                   const CEGUI::String& name, CEGUI::Rectf& area)
+{
+    if (!look.isNamedAreaDefined(name) && !look.getNamedAreaNames(true).count(name))
         return false;
-    area = wlf->getNamedArea(name).getArea().getPixelRect(window);
+    area = look.getNamedArea(name).getArea().getPixelRect(window);
     return true;
 }
 } // namespace QGUI

@@ -24,8 +24,15 @@ bool RenderLookImagery(CEGUI::Window& window, const CEGUI::String& name,
                        const CEGUI::Rectf* area = nullptr,
                        const CEGUI::ColourRect* colours = nullptr,
                        const CEGUI::Rectf* clip = nullptr);
+// The same with the window's look already found.
+bool RenderLookImagery(CEGUI::Window& window, const CEGUI::WidgetLookFeel& look,
+                       const CEGUI::String& name, const CEGUI::Rectf* area = nullptr,
+                       const CEGUI::ColourRect* colours = nullptr,
+                       const CEGUI::Rectf* clip = nullptr);
 // Whether the window's look has a state imagery of that name.
 bool HasLookImagery(const CEGUI::Window& window, const CEGUI::String& name);
 // A named area of the window's look in window pixels; false when missing.
 bool LookNamedArea(const CEGUI::Window& window, const CEGUI::String& name, CEGUI::Rectf& area);
+bool LookNamedArea(const CEGUI::Window& window, const CEGUI::WidgetLookFeel& look,
+                   const CEGUI::String& name, CEGUI::Rectf& area);
 } // namespace QGUI

@@ -170,7 +170,7 @@ void BM_KeyValuesLoadFromBuffer(benchmark::State& state)
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
 }
-BENCHMARK(BM_KeyValuesLoadFromBuffer)->Unit(benchmark::kMillisecond)->Repetitions(5)->ComputeStatistics("min", &BenchTimes::Fastest)->ReportAggregatesOnly(true);
+BENCHMARK(BM_KeyValuesLoadFromBuffer)->Unit(benchmark::kMillisecond)->Apply(BenchTimes::FastestOfFive);
 
 void BM_RapidJsonParse(benchmark::State& state)
 {
@@ -186,7 +186,7 @@ void BM_RapidJsonParse(benchmark::State& state)
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(json.size()));
 }
-BENCHMARK(BM_RapidJsonParse)->Unit(benchmark::kMillisecond)->Repetitions(5)->ComputeStatistics("min", &BenchTimes::Fastest)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RapidJsonParse)->Unit(benchmark::kMillisecond)->Apply(BenchTimes::FastestOfFive);
 
 void PrintMemoryPerNode()
 {

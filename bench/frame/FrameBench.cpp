@@ -237,9 +237,7 @@ void Register(const std::string& name, std::function<void(benchmark::State&)> ru
 {
     benchmark::RegisterBenchmark(name.c_str(), std::move(run))
         ->Unit(benchmark::kMicrosecond)
-        ->Repetitions(5)
-        ->ComputeStatistics("min", &BenchTimes::Fastest)
-        ->ReportAggregatesOnly(true);
+        ->Apply(BenchTimes::FastestOfFive);
 }
 
 // Each frame through the Null renderer, then through the module's; the

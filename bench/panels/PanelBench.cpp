@@ -141,9 +141,7 @@ void Register(const char* name, void (*run)(benchmark::State&))
 {
     benchmark::RegisterBenchmark(name, run)
         ->Unit(benchmark::kMicrosecond)
-        ->Repetitions(5)
-        ->ComputeStatistics("min", &BenchTimes::Fastest)
-        ->ReportAggregatesOnly(true);
+        ->Apply(BenchTimes::FastestOfFive);
 }
 } // namespace
 

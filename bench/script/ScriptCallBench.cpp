@@ -109,10 +109,10 @@ void BM_MainObjectCallDoubleByte(benchmark::State& state)
 }
 
 // Five runs each; the fastest counts.
-BENCHMARK(BM_ScriptSystemCall)->Unit(benchmark::kNanosecond)->Repetitions(5)->ComputeStatistics("min", &BenchTimes::Fastest)->ReportAggregatesOnly(true);
-BENCHMARK(BM_MainObjectCall)->Unit(benchmark::kNanosecond)->Repetitions(5)->ComputeStatistics("min", &BenchTimes::Fastest)->ReportAggregatesOnly(true);
-BENCHMARK(BM_MainObjectCallDoubleByte)->Unit(benchmark::kNanosecond)->Repetitions(5)->ComputeStatistics("min", &BenchTimes::Fastest)->ReportAggregatesOnly(true);
-BENCHMARK(BM_PlainLuaCall)->Unit(benchmark::kNanosecond)->Repetitions(5)->ComputeStatistics("min", &BenchTimes::Fastest)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScriptSystemCall)->Unit(benchmark::kNanosecond)->Apply(BenchTimes::FastestOfFive);
+BENCHMARK(BM_MainObjectCall)->Unit(benchmark::kNanosecond)->Apply(BenchTimes::FastestOfFive);
+BENCHMARK(BM_MainObjectCallDoubleByte)->Unit(benchmark::kNanosecond)->Apply(BenchTimes::FastestOfFive);
+BENCHMARK(BM_PlainLuaCall)->Unit(benchmark::kNanosecond)->Apply(BenchTimes::FastestOfFive);
 
 } // namespace
 

@@ -10,6 +10,7 @@
 
 #include "IWebCtrl.h"
 #include "KeyValues.h"
+#include "core/HostCallGuard.h"
 #include "core/IMEBase.h"
 #include "core/InterfaceRegistry.h"
 #include "core/ModuleMemory.h"
@@ -123,19 +124,7 @@ bool CQGUI::Init(CreateInterfaceFn* factories, int32_t count, HostGlobals* host)
         LogEvent("QGUI::CQGUI::Init: the interface is already initialised.", CEGUI::Errors);
         return false;
     }
-    try
-    {
-        return initSteps(factories, count, host);
-    }
-    catch (const CEGUI::Exception& e)
-    {
-        logHostException("Init", e.getMessage().c_str());
-    }
-    catch (const std::exception& e)
-    {
-        logHostException("Init", e.what());
-    }
-    return false;
+    return guardHostCall("Init", false, [&] { return initSteps(factories, count, host); });
 }
 
 bool CQGUI::initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* host)
@@ -235,8 +224,7 @@ bool CQGUI::initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* 
 void CQGUI::ShutDown()
 {
     QGUI_REQUIRE_RUNNING();
-    try
-    {
+    guardHostCall("ShutDown", [this] {
         char line[128];
         std::snprintf(line, sizeof(line), "QGUI::CQGUI::ShutDown: CostAll = %d(dl)",
                       static_cast<int>(ModulePoolBytes()));
@@ -245,15 +233,7 @@ void CQGUI::ShutDown()
         // reach while the schemes go.
         m_bShutDown = true;
         CEGUI::SchemeManager::getSingleton().destroyAll();
-    }
-    catch (const CEGUI::Exception& e)
-    {
-        logHostException("ShutDown", e.getMessage().c_str());
-    }
-    catch (const std::exception& e)
-    {
-        logHostException("ShutDown", e.what());
-    }
+    });
 }
 
 void CQGUI::Activate()
@@ -308,15 +288,15 @@ void CQGUI::Update()
     // Each step runs on its own: one that fails (a window whose drawing
     // throws every frame) is logged, and the others still run.
     if (!paused)
-        updateStep([frame] {
+        guardHostCall("Update", [frame] {
             CEGUI::System& system = CEGUI::System::getSingleton();
             system.injectTimePulse(frame);
             system.getDefaultGUIContext().injectTimePulse(frame);
         });
-    updateStep([this] { runGuideTexts(); });
-    updateStep([this] { postSounds(); });
+    guardHostCall("Update", [this] { runGuideTexts(); });
+    guardHostCall("Update", [this] { postSounds(); });
     if (!paused)
-        updateStep([this] {
+        guardHostCall("Update", [this] {
             m_WindowRegistry.refreshShownWindows();
             CEGUI::System::getSingleton().renderAllGUIContexts();
         });
@@ -334,23 +314,6 @@ void CQGUI::Update()
         ExecuteScriptGlobal("gFn_try_catch_focus_ui");
         m_fNextFocusPoll = static_cast<float>(static_cast<double>(host->curtime) +
                                               static_cast<double>(0.1f));
-    }
-}
-
-template <class Step>
-void CQGUI::updateStep(Step step)
-{
-    try
-    {
-        step();
-    }
-    catch (const std::exception& e)
-    {
-        logHostException("Update", e.what());
-    }
-    catch (...)
-    {
-        logHostException("Update", nullptr);
     }
 }
 

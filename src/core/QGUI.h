@@ -208,10 +208,12 @@ public:
 
 private:
     bool initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* host);
-    // Runs one step of Update; an exception is logged and ends only that
-    // step.
-    template <class Step>
-    void updateStep(Step step);
+    // Runs body for the host call named operation; an exception it throws
+    // is logged under that name and answers failure (core/HostCallGuard.h).
+    template <class Result, class Body>
+    Result guardHostCall(const char* operation, Result failure, Body&& body) const;
+    template <class Body>
+    void guardHostCall(const char* operation, Body&& body) const;
     // Text drawing: the font of a table entry, and the one drawing routine.
     CEGUI::Font* fontAt(int index) const;
     int drawTextImpl(const char* utf8Text, const QGUIRect* rect, const QGUIColours* colours,

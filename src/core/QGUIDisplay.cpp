@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "IWebCtrl.h"
+#include "core/HostCallGuard.h"
 #include "core/QGUI.h"
 #include "core/Saturate.h"
 #include "render/QXRenderer.h"
@@ -50,8 +51,7 @@ void CQGUI::UpdateDisplaySize()
     QGUI_REQUIRE_RUNNING();
     if (!m_pRenderer)
         return;
-    try
-    {
+    guardHostCall("UpdateDisplaySize", [this] {
         m_pRenderer->updateDisplayArea();
         CEGUI::GUIContext* ctx = Context();
         if (CEGUI::Window* sheet = ctx ? ctx->getRootWindow() : nullptr)
@@ -59,15 +59,7 @@ void CQGUI::UpdateDisplaySize()
             const CEGUI::Sizef size = m_pRenderer->getDisplaySize();
             sheet->setSize(CEGUI::USize(cegui_absdim(size.d_width), cegui_absdim(size.d_height)));
         }
-    }
-    catch (const CEGUI::Exception& e)
-    {
-        logHostException("UpdateDisplaySize", e.getMessage().c_str());
-    }
-    catch (const std::exception& e)
-    {
-        logHostException("UpdateDisplaySize", e.what());
-    }
+    });
 }
 
 // Frame windows (children of the sheet with a title bar setting) that lie
@@ -113,8 +105,7 @@ void CQGUI::OnDisplaySizeChanged()
     QGUI_REQUIRE_RUNNING();
     if (!m_pRenderer)
         return;
-    try
-    {
+    guardHostCall("OnDisplaySizeChanged", [this] {
         m_pRenderer->updateDisplayArea();
         CEGUI::GUIContext* ctx = Context();
         CEGUI::Window* sheet = ctx ? ctx->getRootWindow() : nullptr;
@@ -137,15 +128,7 @@ void CQGUI::OnDisplaySizeChanged()
             if ((sheet = ctx->getRootWindow()))
                 sheet->setArea(area);
         }
-    }
-    catch (const CEGUI::Exception& e)
-    {
-        logHostException("OnDisplaySizeChanged", e.getMessage().c_str());
-    }
-    catch (const std::exception& e)
-    {
-        logHostException("OnDisplaySizeChanged", e.what());
-    }
+    });
     ExecuteScriptGlobal("gFn_localSetting_restore_all_backups");
 }
 

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "codepage.h"
+#include "core/HostCallGuard.h"
 #include "core/IMEBase.h"
 #include "core/QGUI.h"
 #include "winservices.h"
@@ -241,20 +242,7 @@ void CQGUI::onImeChar(uint16_t unit)
 {
     QGUI_REQUIRE_RUNNING();
     if (CEGUI::GUIContext* ctx = Context())
-    {
-        try
-        {
-            ctx->injectChar(unit);
-        }
-        catch (const CEGUI::Exception& e)
-        {
-            GetGlobalObject()->logHostException("onImeChar", e.getMessage().c_str());
-        }
-        catch (const std::exception& e)
-        {
-            GetGlobalObject()->logHostException("onImeChar", e.what());
-        }
-    }
+        GetGlobalObject()->guardHostCall("onImeChar", [ctx, unit] { ctx->injectChar(unit); });
 }
 
 // Characters of the local code page: bytes below 0xA1 are injected as they
@@ -290,19 +278,8 @@ bool CQGUI::ProcessMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     QGUI_REQUIRE_RUNNING(false);
     if (!m_pHostGlobals)
         return false;
-    try
-    {
-        return processMessage(window, message, wParam, lParam);
-    }
-    catch (const CEGUI::Exception& e)
-    {
-        logHostException("ProcessMessage", e.getMessage().c_str());
-    }
-    catch (const std::exception& e)
-    {
-        logHostException("ProcessMessage", e.what());
-    }
-    return false;
+    return guardHostCall("ProcessMessage", false,
+                         [&] { return processMessage(window, message, wParam, lParam); });
 }
 
 bool CQGUI::processMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -5,6 +5,7 @@
 #include <exception>
 #include <map>
 
+#include "core/HostCallGuard.h"
 #include "core/QGUI.h"
 #include "render/QXRenderer.h"
 #include "render/QXTexture.h"
@@ -162,14 +163,9 @@ void CQGUI::ReloadStyleImageset(const char* style, const char* variant, const ch
     const CEGUI::String imageset = CEGUI::String(style) + "Look";
     if (!m_pRenderer->isTextureDefined(imageset))
         return;
-    try
-    {
+    guardHostCall("ReloadStyleImageset", [&] {
         m_pRenderer->reloadTexture(
             static_cast<QXUI::CQXTexture*>(&m_pRenderer->getTexture(imageset)), file, "imagesets");
-    }
-    catch (const std::exception& e)
-    {
-        logHostException("ReloadStyleImageset", e.what());
-    }
+    });
 }
 } // namespace QGUI

@@ -6,6 +6,7 @@
 #include <exception>
 #include <string>
 
+#include "core/HostCallGuard.h"
 #include "core/QGUI.h"
 #include "render/GuiString.h"
 #include "render/QXRenderer.h"
@@ -94,8 +95,7 @@ int CQGUI::drawTextImpl(const char* utf8Text, const QGUIRect* rect, const QGUICo
     const CEGUI::String text = StringFromUtf8(utf8Text);
     if (!f || text.empty())
         return 0;
-    try
-    {
+    return guardHostCall("DrawText", 0, [&] {
         ImmediateDrawing immediate(*m_pRenderer);
         const CEGUI::Rectf area(float(rect->left), float(rect->top), float(rect->right),
                                 float(rect->bottom));
@@ -118,16 +118,7 @@ int CQGUI::drawTextImpl(const char* utf8Text, const QGUIRect* rect, const QGUICo
         buffer.draw();
         buffer.reset();
         return static_cast<int>(static_cast<float>(lines) * f->getLineSpacing(yScale));
-    }
-    catch (const CEGUI::Exception& e)
-    {
-        logHostException("DrawText", e.getMessage().c_str());
-    }
-    catch (const std::exception& e)
-    {
-        logHostException("DrawText", e.what());
-    }
-    return 0;
+    });
 }
 
 // The extra colour set has no meaning on this platform: it is taken and

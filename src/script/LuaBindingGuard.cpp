@@ -25,17 +25,15 @@ namespace QGUI
 {
 namespace
 {
-// Calls the C function held as upvalue 1. A C++ exception is caught here and
-// raised as a Lua error once the catch block (and every C++ object) is gone;
-// Lua errors raised by the function pass through this frame, which holds no
-// object that needs destruction.
-int GuardedCall(lua_State* L)
+// Runs call and keeps what it returns in result; a C++ exception it throws
+// is caught instead and its text kept in message. False when it threw.
+template <class Call>
+bool CatchCppException(Call call, int& result, char (&message)[512])
 {
-    lua_CFunction original = lua_tocfunction(L, lua_upvalueindex(1));
-    char message[512];
     try
     {
-        return original(L);
+        result = call();
+        return true;
     }
     catch (const CEGUI::Exception& e)
     {
@@ -49,6 +47,20 @@ int GuardedCall(lua_State* L)
     {
         CopyText(message, sizeof(message), "unknown C++ exception");
     }
+    return false;
+}
+
+// Calls the C function held as upvalue 1. A C++ exception is caught here and
+// raised as a Lua error once the catch block (and every C++ object) is gone;
+// Lua errors raised by the function pass through this frame, which holds no
+// object that needs destruction.
+int GuardedCall(lua_State* L)
+{
+    lua_CFunction original = lua_tocfunction(L, lua_upvalueindex(1));
+    char message[512];
+    int results = 0;
+    if (CatchCppException([L, original] { return original(L); }, results, message))
+        return results;
     return luaL_error(L, "%s", message);
 }
 
@@ -116,22 +128,9 @@ int GuardTable(lua_State* L, bool recurse, std::unordered_set<const void*>& visi
 int ProtectedLuaCall(lua_State* L, int nargs, int nresults, int errfunc)
 {
     char message[512];
-    try
-    {
-        return lua_pcall(L, nargs, nresults, errfunc);
-    }
-    catch (const CEGUI::Exception& e)
-    {
-        CopyText(message, sizeof(message), e.getMessage().c_str());
-    }
-    catch (const std::exception& e)
-    {
-        CopyText(message, sizeof(message), e.what());
-    }
-    catch (...)
-    {
-        CopyText(message, sizeof(message), "unknown C++ exception");
-    }
+    int status = 0;
+    if (CatchCppException([=] { return lua_pcall(L, nargs, nresults, errfunc); }, status, message))
+        return status;
     CScriptSystem::LogError("C++ exception escaped a Lua call: %s\n", message);
     lua_pushstring(L, message);
     return LUA_ERRRUN;

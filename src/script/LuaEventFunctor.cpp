@@ -209,6 +209,15 @@ bool LuaEventFunctor::operator()(const CEGUI::EventArgs& args) const
     ProcessPendingDisconnects();
     lua_State* L = data->life->main;
     const int top = lua_gettop(L);
+    // A handler that could not run is logged with the reason; the event
+    // counts as handled.
+    const auto unable = [&](const CEGUI::String& reason) {
+        lua_settop(L, top);
+        LogLine("Unable to evaluate the Lua event handler: '" + LogText(data->name) + "'\n\n" +
+                    reason + "\n",
+                CEGUI::Errors);
+        return true;
+    };
     try
     {
         int handler = 0;
@@ -234,14 +243,7 @@ bool LuaEventFunctor::operator()(const CEGUI::EventArgs& args) const
             data->functionRef = luaL_ref(L, LUA_REGISTRYINDEX);
         }
         else
-        {
-            const CEGUI::String error = LogErrorText(L, -1);
-            lua_settop(L, top);
-            LogLine("Unable to evaluate the Lua event handler: '" + LogText(data->name) + "'\n\n" +
-                        error + "\n",
-                    CEGUI::Errors);
-            return true;
-        }
+            return unable(LogErrorText(L, -1));
 
         int nargs = 1;
         if (data->selfRef >= 0)
@@ -251,25 +253,14 @@ bool LuaEventFunctor::operator()(const CEGUI::EventArgs& args) const
         }
         PushUserType(L, &args, kEventArgsType);
         if (ProtectedLuaCall(L, nargs, 1, handler) != 0)
-        {
-            const CEGUI::String error = LogErrorText(L, -1);
-            lua_settop(L, top);
-            LogLine("Unable to evaluate the Lua event handler: '" + LogText(data->name) + "'\n\n" +
-                        error + "\n",
-                    CEGUI::Errors);
-            return true;
-        }
+            return unable(LogErrorText(L, -1));
         const bool result = lua_isboolean(L, -1) ? lua_toboolean(L, -1) != 0 : true;
         lua_settop(L, top);
         return result;
     }
     catch (const std::exception& e)
     {
-        lua_settop(L, top);
-        LogLine("Unable to evaluate the Lua event handler: '" + LogText(data->name) + "'\n\n" +
-                    Utf8ToString(e.what()) + "\n",
-                CEGUI::Errors);
-        return true;
+        return unable(Utf8ToString(e.what()));
     }
 }
 } // namespace QGUI

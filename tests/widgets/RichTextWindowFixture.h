@@ -98,14 +98,7 @@ struct RichWindowTest : harness::WidgetHarness
             "<?xml version=\"1.0\" ?><GUIScheme version=\"5\" name=\"HCore\">"
             "<WindowRendererSet filename=\"CEGUICoreWindowRendererSet\" /></GUIScheme>";
         // A second font, twice as wide.
-        fs.files["resource\\UI\\imagesets\\HWide.imageset"] =
-            "<?xml version=\"1.0\" ?><Imageset version=\"2\" name=\"HWide\" imagefile=\"HGlyphs.tga\" autoScaled=\"false\">"
-            "<Image name=\"g\" xPos=\"0\" yPos=\"0\" width=\"16\" height=\"12\" /></Imageset>";
-        std::string font = "<?xml version=\"1.0\" ?><Font version=\"3\" name=\"HWide\" filename=\"HWide.imageset\" "
-                           "type=\"Pixmap\" autoScaled=\"false\">";
-        for (int c = 32; c < 127; ++c)
-            font += "<Mapping codepoint=\"" + std::to_string(c) + "\" image=\"g\" horzAdvance=\"16\" />";
-        fs.files["resource\\UI\\fonts\\HWide.font"] = font + "</Font>";
+        servePixmapFont("HWide", "HWide", 16);
     }
     void SetUp() override
     {

@@ -415,6 +415,23 @@ struct WidgetHarness : GuiFixture
         return out;
     }
 
+protected:
+    // A pixmap font of that name whose printable ASCII characters are each
+    // one glyph, advance pixels wide and 12 high, from the picture HGlyphs.tga.
+    void servePixmapFont(const std::string& name, const std::string& imageset, int advance)
+    {
+        const std::string width = std::to_string(advance);
+        fs.files["resource\\UI\\imagesets\\" + imageset + ".imageset"] =
+            "<?xml version=\"1.0\" ?><Imageset version=\"2\" name=\"" + name +
+            "\" imagefile=\"HGlyphs.tga\" autoScaled=\"false\"><Image name=\"g\" xPos=\"0\" yPos=\"0\" width=\"" +
+            width + "\" height=\"12\" /></Imageset>";
+        std::string font = "<?xml version=\"1.0\" ?><Font version=\"3\" name=\"" + name + "\" filename=\"" +
+                           imageset + ".imageset\" type=\"Pixmap\" autoScaled=\"false\">";
+        for (int c = 32; c < 127; ++c)
+            font += "<Mapping codepoint=\"" + std::to_string(c) + "\" image=\"g\" horzAdvance=\"" + width + "\" />";
+        fs.files["resource\\UI\\fonts\\" + name + ".font"] = font + "</Font>";
+    }
+
 private:
     void serveStyle()
     {
@@ -423,14 +440,7 @@ private:
         fs.files["resource\\UI\\imagesets\\H.imageset"] =
             "<?xml version=\"1.0\" ?><Imageset version=\"2\" name=\"H\" imagefile=\"H.tga\" autoScaled=\"false\">"
             "<Image name=\"White\" xPos=\"0\" yPos=\"0\" width=\"8\" height=\"8\" /></Imageset>";
-        fs.files["resource\\UI\\imagesets\\HGlyphs.imageset"] =
-            "<?xml version=\"1.0\" ?><Imageset version=\"2\" name=\"HFont\" imagefile=\"HGlyphs.tga\" autoScaled=\"false\">"
-            "<Image name=\"g\" xPos=\"0\" yPos=\"0\" width=\"8\" height=\"12\" /></Imageset>";
-        std::string font = "<?xml version=\"1.0\" ?><Font version=\"3\" name=\"HFont\" filename=\"HGlyphs.imageset\" "
-                           "type=\"Pixmap\" autoScaled=\"false\">";
-        for (int c = 32; c < 127; ++c)
-            font += "<Mapping codepoint=\"" + std::to_string(c) + "\" image=\"g\" horzAdvance=\"8\" />";
-        fs.files["resource\\UI\\fonts\\HFont.font"] = font + "</Font>";
+        servePixmapFont("HFont", "HGlyphs", 8);
         fs.files["resource\\UI\\looknfeel\\H.looknfeel"] =
             "<?xml version=\"1.0\" ?><Falagard version=\"7\">" + style.looks + "</Falagard>";
         fs.files["resource\\UI\\schemes\\H.scheme"] =

@@ -234,14 +234,9 @@ TEST_F(GameValueTextTest, TheValueTextDrawsFrameBackgroundAndStateByItsSwitches)
         // Disabled through its parent: what counts is the effective state.
         parent->setEnabled(!c.disabled);
         frame();
-        std::vector<uint32_t> drawn;
-        for (uint32_t colour : all)
-            if (!quadsOfColour(colour).empty())
-                drawn.push_back(colour);
-        std::sort(drawn.begin(), drawn.end());
         std::vector<uint32_t> expected = c.drawn;
         std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(drawn, expected) << c.frame << c.background << c.disabled;
+        EXPECT_EQ(coloursDrawn(all), expected) << c.frame << c.background << c.disabled;
     }
 }
 

@@ -50,6 +50,7 @@
 
 #include <CEGUI/CEGUI.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -399,6 +400,17 @@ struct WidgetHarness : GuiFixture
             if (q.colour == colour)
                 out.push_back(q);
         return out;
+    }
+    // Which of the colours the last frame drew, in ascending order.
+    template <class Colours>
+    std::vector<uint32_t> coloursDrawn(const Colours& colours) const
+    {
+        std::vector<uint32_t> drawn;
+        for (uint32_t colour : colours)
+            if (!quadsOfColour(colour).empty())
+                drawn.push_back(colour);
+        std::sort(drawn.begin(), drawn.end());
+        return drawn;
     }
     // Glyph quads of the test font, in drawing order.
     std::vector<Quad> glyphs() const

@@ -214,14 +214,14 @@ void CQXGeometryBuffer::setOwner(const CQXGeometryBuffer* owner, float bias)
 void CQXGeometryBuffer::addDrawable(IExtraDrawable* object, const CEGUI::Rectf& dest, float z,
                                     const CEGUI::Rectf* clip)
 {
-    d_extraValid = false;
+    d_drawn.valid = false;
     d_drawables.push_back(Drawable{object, dest, z, clip ? *clip : CEGUI::Rectf(0, 0, 0, 0),
                                    clip != nullptr});
 }
 
 void CQXGeometryBuffer::clearDrawables()
 {
-    d_extraValid = false;
+    d_drawn.valid = false;
     d_drawables.clear();
 }
 
@@ -244,44 +244,54 @@ void CQXGeometryBuffer::rebuildQuads() const
     d_quadsValid = true;
 }
 
-// The ready quads: each cached quad as the renderer queues it at depth
-// base, those it would drop left out, in drawing order (stable, so equal
-// depths keep the order in which the geometry came).
-void CQXGeometryBuffer::prepareQuads(float base) const
+template <class Make, class DrawLoose>
+inline void CQXGeometryBuffer::queueReady(ReadyRun& run, float base, bool changed, Make make,
+                                   DrawLoose drawLoose) const
 {
-    d_prepared.clear();
-    for (const CachedQuad& q : d_quads)
+    const bool stale =
+        changed || !run.valid || run.base != base || run.epoch != d_owner.textureEpoch();
+    if (stale && run.list == d_owner.renderListSerial())
     {
-        QuadRecord quad;
-        if (CQXRenerder::makeQuadRecord(quad, q.dest, base + q.z, q.texture, q.tex, q.colours, 0) &&
-            CQXRenerder::drawsQueued(quad, q.texture))
-            d_prepared.push_back(quad);
-    }
-    const auto later = [](const QuadRecord& a, const QuadRecord& b) { return a.z > b.z; };
-    if (!std::is_sorted(d_prepared.begin(), d_prepared.end(), later))
-        std::stable_sort(d_prepared.begin(), d_prepared.end(), later);
-    d_preparedValid = true;
-    d_preparedBase = base;
-    d_preparedEpoch = d_owner.textureEpoch();
-    d_preparedStamp = d_owner.newRunStamp();
-}
-
-inline void CQXGeometryBuffer::queueQuads(float base) const
-{
-    const bool stale = !d_preparedValid || d_preparedBase != base ||
-                       d_preparedEpoch != d_owner.textureEpoch();
-    if (stale && d_queuedList == d_owner.renderListSerial())
-    {
-        // Drawn a second time into this list at another depth: the ready
-        // quads stay as the list holds them, these go in as copies.
-        for (const CachedQuad& q : d_quads)
-            d_owner.addQuad(q.dest, base + q.z, q.texture, q.tex, q.colours, 0);
+        drawLoose();
         return;
     }
     if (stale)
-        prepareQuads(base);
-    d_queuedList = d_owner.renderListSerial();
-    d_owner.queueRun(*this);
+    {
+        run.quads.clear();
+        make(run.quads);
+        // Stable, so equal depths keep the order in which they came.
+        const auto later = [](const QuadRecord& a, const QuadRecord& b) { return a.z > b.z; };
+        if (!std::is_sorted(run.quads.begin(), run.quads.end(), later))
+            std::stable_sort(run.quads.begin(), run.quads.end(), later);
+        run.valid = true;
+        run.base = base;
+        run.epoch = d_owner.textureEpoch();
+        run.stamp = d_owner.newRunStamp();
+    }
+    run.list = d_owner.renderListSerial();
+    d_owner.queueRun(run);
+}
+
+// The ready quads: each cached quad as the renderer queues it at depth base,
+// those it would drop left out.
+inline void CQXGeometryBuffer::queueQuads(float base) const
+{
+    queueReady(
+        d_ready, base, false,
+        [this, base](std::vector<QuadRecord>& out) {
+            for (const CachedQuad& q : d_quads)
+            {
+                QuadRecord quad;
+                if (CQXRenerder::makeQuadRecord(quad, q.dest, base + q.z, q.texture, q.tex, q.colours,
+                                                0) &&
+                    CQXRenerder::drawsQueued(quad, q.texture))
+                    out.push_back(quad);
+            }
+        },
+        [this, base] {
+            for (const CachedQuad& q : d_quads)
+                d_owner.addQuad(q.dest, base + q.z, q.texture, q.tex, q.colours, 0);
+        });
 }
 
 void CQXGeometryBuffer::drawDrawables(float base) const
@@ -314,45 +324,29 @@ void CQXGeometryBuffer::drawDrawables(float base) const
 
 void CQXGeometryBuffer::queueDrawables(float base) const
 {
-    if (d_drawables.empty())
-        return;
     // Versions only grow, so their sum changes when any of them does.
     uint64_t version = 0;
     for (const Drawable& d : d_drawables)
         if (d.object)
             version += d.object->drawVersion();
-    const bool stale = !d_extraValid || d_extraBase != base || d_extraEpoch != d_owner.textureEpoch() ||
-                       d_extraVersion != version || d_extraTranslation != d_translation ||
-                       d_extraClip != d_clipRect || d_extraClipping != d_clippingActive;
-    if (stale && d_extraList == d_owner.renderListSerial())
-    {
-        drawDrawables(base);
-        return;
-    }
-    if (stale)
-    {
-        d_extraPrepared.clear();
-        struct Capture
-        {
-            CQXRenerder& owner;
-            ~Capture() { owner.d_capture = nullptr; }
-        } capture{d_owner};
-        d_owner.d_capture = &d_extraPrepared;
-        drawDrawables(base);
-        const auto later = [](const QuadRecord& a, const QuadRecord& b) { return a.z > b.z; };
-        if (!std::is_sorted(d_extraPrepared.begin(), d_extraPrepared.end(), later))
-            std::stable_sort(d_extraPrepared.begin(), d_extraPrepared.end(), later);
-        d_extraValid = true;
-        d_extraBase = base;
-        d_extraEpoch = d_owner.textureEpoch();
-        d_extraVersion = version;
-        d_extraTranslation = d_translation;
-        d_extraClip = d_clipRect;
-        d_extraClipping = d_clippingActive;
-        d_extraStamp = d_owner.newRunStamp();
-    }
-    d_extraList = d_owner.renderListSerial();
-    d_owner.queueRun(d_extraPrepared, d_extraStamp);
+    const bool changed = d_drawnVersion != version || d_drawnTranslation != d_translation ||
+                         d_drawnClip != d_clipRect || d_drawnClipping != d_clippingActive;
+    queueReady(
+        d_drawn, base, changed,
+        [&](std::vector<QuadRecord>& out) {
+            struct Capture
+            {
+                CQXRenerder& owner;
+                ~Capture() { owner.d_capture = nullptr; }
+            } capture{d_owner};
+            d_owner.d_capture = &out;
+            drawDrawables(base);
+            d_drawnVersion = version;
+            d_drawnTranslation = d_translation;
+            d_drawnClip = d_clipRect;
+            d_drawnClipping = d_clippingActive;
+        },
+        [this, base] { drawDrawables(base); });
 }
 
 void CQXGeometryBuffer::draw() const
@@ -360,7 +354,7 @@ void CQXGeometryBuffer::draw() const
     if (!d_quadsValid)
     {
         rebuildQuads();
-        d_preparedValid = false;
+        d_ready.valid = false;
     }
 
     // Queued window buffers each take the next depth; a buffer drawn with an
@@ -378,7 +372,8 @@ void CQXGeometryBuffer::draw() const
             d_effect->performPreRenderFunctions(pass);
         if (queued)
         {
-            queueDrawables(base);
+            if (!d_drawables.empty())
+                queueDrawables(base);
             queueQuads(base);
         }
         else

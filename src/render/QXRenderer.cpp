@@ -391,7 +391,7 @@ void CQXRenerder::destroyGeometryBuffer(const CEGUI::GeometryBuffer& buffer)
         return;
     CQXGeometryBuffer* own = *it;
     // The list still holds the buffer's ready quads: it keeps copies.
-    if (own->d_queuedList == d_listSerial || own->d_extraList == d_listSerial)
+    if (own->d_ready.list == d_listSerial || own->d_drawn.list == d_listSerial)
         d_list->copyRuns();
     d_geometryBuffers.erase(it);
     delete own;

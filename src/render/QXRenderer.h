@@ -46,6 +46,18 @@ public:
     virtual uint64_t drawVersion() const = 0;
 };
 
+// Quads made ready for one depth, in drawing order, that a render list
+// takes as one run; what they were made with, and the list that holds them.
+struct ReadyRun
+{
+    std::vector<QuadRecord> quads;
+    bool valid = false;
+    float base = 0.0f;
+    uint64_t epoch = 0; // the renderer's texture epoch
+    uint64_t stamp = 0; // tells the list the run is the same as before
+    uint64_t list = 0;  // the serial of the list it was queued into last
+};
+
 class CQXGeometryBuffer : public CEGUI::GeometryBuffer, public QGUI::CModuleObject
 {
 public:
@@ -104,16 +116,18 @@ private:
     // Logs the first stray geometry of this buffer.
     void logStray(const char* text) const;
     void rebuildQuads() const;
-    // Queues the quads at depth base: the ready quads, made again when
-    // stale, or copies when the list holds them already at another depth.
+    // Queues run at depth base. A stale run (changed, never made, made for
+    // another depth or before a texture changed) is made again by make;
+    // when the list holds it already at another depth, drawLoose adds the
+    // quads as copies instead and the run stays as the list holds it.
+    template <class Make, class DrawLoose>
+    void queueReady(ReadyRun& run, float base, bool changed, Make make, DrawLoose drawLoose) const;
+    // Queues the cached quads at depth base.
     void queueQuads(float base) const;
-    // Makes the ready quads for depth base.
-    void prepareQuads(float base) const;
     // Draws the drawables at depth base.
     void drawDrawables(float base) const;
     // Queues the drawables' quads at depth base: those drawn last while
-    // nothing they depend on changed, else drawn again; drawn as loose
-    // quads when the list holds the last ones already at another depth.
+    // nothing they depend on changed, else drawn again.
     void queueDrawables(float base) const;
 
     // What every frame reads first, together.
@@ -123,28 +137,16 @@ private:
     mutable float d_frameZ = 0.0f;
     CEGUI::RenderEffect* d_effect = nullptr;
     mutable bool d_quadsValid = false;
-    // The quads ready to queue: d_quads at depth d_preparedBase in drawing
-    // order, with the textures as they were at d_preparedEpoch.
-    mutable bool d_preparedValid = false;
-    mutable float d_preparedBase = 0.0f;
-    mutable uint64_t d_preparedEpoch = 0;
-    mutable uint64_t d_preparedStamp = 0;
-    // The render list that holds d_prepared, if any.
-    mutable uint64_t d_queuedList = 0;
-    mutable std::vector<QuadRecord> d_prepared;
+    // d_quads ready to queue.
+    mutable ReadyRun d_ready;
     std::vector<Drawable> d_drawables;
-    // The drawables' quads as drawn last, in drawing order, and what they
-    // were drawn with.
-    mutable std::vector<QuadRecord> d_extraPrepared;
-    mutable bool d_extraValid = false;
-    mutable float d_extraBase = 0.0f;
-    mutable uint64_t d_extraEpoch = 0;
-    mutable uint64_t d_extraVersion = 0;
-    mutable uint64_t d_extraStamp = 0;
-    mutable uint64_t d_extraList = 0;
-    mutable CEGUI::Vector3f d_extraTranslation;
-    mutable CEGUI::Rectf d_extraClip;
-    mutable bool d_extraClipping = true;
+    // The drawables' quads as drawn last, and the drawables' versions and
+    // the placement they were drawn with.
+    mutable ReadyRun d_drawn;
+    mutable uint64_t d_drawnVersion = 0;
+    mutable CEGUI::Vector3f d_drawnTranslation;
+    mutable CEGUI::Rectf d_drawnClip;
+    mutable bool d_drawnClipping = true;
 
     // The geometry as buffer-local quads, and the vertices of the group
     // being completed in the current batch (a run of one texture).
@@ -288,14 +290,9 @@ private:
     CQXTexture* registerTexture(CQXTexture* texture);
     void setDisplayRect(float width, float height);
     // A geometry buffer's ready quads join the list.
-    void queueRun(const CQXGeometryBuffer& buffer)
+    void queueRun(const ReadyRun& run)
     {
-        d_list->addRun(buffer.d_prepared.data(), static_cast<uint32_t>(buffer.d_prepared.size()),
-                       buffer.d_preparedStamp);
-    }
-    void queueRun(const std::vector<QuadRecord>& quads, uint64_t stamp)
-    {
-        d_list->addRun(quads.data(), static_cast<uint32_t>(quads.size()), stamp);
+        d_list->addRun(run.quads.data(), static_cast<uint32_t>(run.quads.size()), run.stamp);
     }
     void drawObjectQuad(const QuadRecord& quad);
     uint64_t renderListSerial() const { return d_listSerial; }

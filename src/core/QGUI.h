@@ -214,6 +214,9 @@ private:
     Result guardHostCall(const char* operation, Result failure, Body&& body) const;
     template <class Body>
     void guardHostCall(const char* operation, Body&& body) const;
+    // The font a font file defines: the loaded font of the file's font
+    // name, or else one made from the file.
+    static CEGUI::Font& fontFromFile(const CEGUI::String& file);
     // Text drawing: the font of a table entry, and the one drawing routine.
     CEGUI::Font* fontAt(int index) const;
     int drawTextImpl(const char* utf8Text, const QGUIRect* rect, const QGUIColours* colours,

@@ -172,6 +172,23 @@ TEST_F(ScriptPackageThrowingEngineTest, AnExceptionBecomesAScriptErrorAndTheTree
 // ---------------------------------------------------------------------------
 // KeyValues
 
+TEST_F(ScriptPackageTest, ACastToAnUnknownTypeIsAScriptError)
+{
+    EXPECT_EQ(Error("tolua.cast(gui, 'CGameChatBox')"), "tolua.cast: unknown type 'CGameChatBox'");
+    EXPECT_EQ(Error("tolua.cast(gui, 'QGUI::CQGUl')"), "tolua.cast: unknown type 'QGUI::CQGUl'");
+    EXPECT_EQ(Error("tolua.cast(nil, 'tolua_ubox')"), "tolua.cast: unknown type 'tolua_ubox'");
+    ASSERT_EQ(Run(R"lua(
+        local w = CEGUI.WindowManager:getSingleton():createWindow('DefaultWindow', '')
+        expect('known', tolua.cast(w, 'CEGUI::Window') == w, true)
+        expect('const', tolua.cast(w, 'const CEGUI::Window') == w, true)
+        expect('no type', tolua.cast(w, nil), nil)
+        CEGUI.WindowManager:getSingleton():destroyWindow(w)
+        expect('module', tolua.cast(gui, 'QGUI::CQGUI') == gui, true)
+    )lua"),
+              "");
+    EXPECT_EQ(Failures(), "");
+}
+
 TEST_F(ScriptPackageTest, TheSixConstructorsAndTheNumericStringRule)
 {
     ASSERT_EQ(Run(R"lua(

@@ -174,6 +174,8 @@ public:
     std::string windowSound(const char* windowName, const char* state);
     // Runs a panel script the first time its name is seen (2); 1 after.
     int runPanelScriptOnce(const std::string& file);
+    // ReleasePanel of the panel's own handle: a script's delete of a panel.
+    void ReleasePanelObject(IPanel* panel);
     // Panel of a handle whose window is still alive; null otherwise.
     CPanel* livePanel(const HandleBase* handle) const;
     // Destroys the panel's window (as a root window when asked), if it has

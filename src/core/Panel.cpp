@@ -109,6 +109,19 @@ CPanel* PanelHandlePool::get(const HandleBase& handle) const
     return static_cast<CPanel*>(m_Objects[handle.value & 0xFFFF]);
 }
 
+bool PanelHandlePool::handleOf(const IPanel* panel, HandleBase& handle) const
+{
+    for (size_t i = 0; i < m_Objects.size(); ++i)
+    {
+        if (m_Serials[i] != 0 && static_cast<const IPanel*>(static_cast<CPanel*>(m_Objects[i])) == panel)
+        {
+            handle.value = (m_Serials[i] << 16) | static_cast<uint32_t>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
 size_t PanelHandlePool::liveCount() const
 {
     size_t live = 0;

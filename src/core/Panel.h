@@ -57,6 +57,8 @@ public:
     void release(const HandleBase& handle);
     bool isValid(const HandleBase& handle) const;
     CPanel* get(const HandleBase& handle) const;
+    // The handle of a live panel of the pool; false for any other object.
+    bool handleOf(const IPanel* panel, HandleBase& handle) const;
 
     size_t slotCount() const { return m_Objects.size(); }
     size_t liveCount() const;

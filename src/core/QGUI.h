@@ -174,6 +174,8 @@ public:
     std::string windowSound(const char* windowName, const char* state);
     // Runs a panel script the first time its name is seen (2); 1 after.
     int runPanelScriptOnce(const std::string& file);
+    // ReleasePanel of the panel's own handle: a script's delete of a panel.
+    void ReleasePanelObject(IPanel* panel);
     // Panel of a handle whose window is still alive; null otherwise.
     CPanel* livePanel(const HandleBase* handle) const;
     // Destroys the panel's window (as a root window when asked), if it has
@@ -214,6 +216,9 @@ private:
     Result guardHostCall(const char* operation, Result failure, Body&& body) const;
     template <class Body>
     void guardHostCall(const char* operation, Body&& body) const;
+    // The font a font file defines: the loaded font of the file's font
+    // name, or else one made from the file.
+    static CEGUI::Font& fontFromFile(const CEGUI::String& file);
     // Text drawing: the font of a table entry, and the one drawing routine.
     CEGUI::Font* fontAt(int index) const;
     int drawTextImpl(const char* utf8Text, const QGUIRect* rect, const QGUIColours* colours,

@@ -199,6 +199,14 @@ void CQGUI::ReleasePanel(HandleBase* handle)
     m_Panels.release(released);
 }
 
+void CQGUI::ReleasePanelObject(IPanel* panel)
+{
+    QGUI_REQUIRE_RUNNING();
+    HandleBase handle;
+    if (panel && m_Panels.handleOf(panel, handle))
+        ReleasePanel(&handle);
+}
+
 void CQGUI::ReleaseRootPanel(HandleBase* handle)
 {
     QGUI_REQUIRE_RUNNING();

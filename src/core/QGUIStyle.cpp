@@ -93,7 +93,7 @@ bool CQGUI::LoadUIStyle(const char* style)
     const CEGUI::String s(style);
     try
     {
-        m_Fonts[0] = &CEGUI::FontManager::getSingleton().createFromFile(s + ".font");
+        m_Fonts[0] = &fontFromFile(s + ".font");
     }
     catch (const std::exception& e)
     {

@@ -25,6 +25,27 @@ void LogError(const CEGUI::String& text)
         logger->logEvent(text, CEGUI::Errors);
 }
 
+// Reads the name a font file gives its font, without making the font.
+class FontNameReader : public CEGUI::XMLHandler
+{
+public:
+    const CEGUI::String& getDefaultResourceGroup() const override
+    {
+        return CEGUI::Font::getDefaultResourceGroup();
+    }
+    void elementStart(const CEGUI::String& element, const CEGUI::XMLAttributes& attributes) override
+    {
+        if (!d_read && element == "Font")
+            d_name = attributes.getValueAsString("name");
+        d_read = true;
+    }
+    const CEGUI::String& name() const { return d_name; }
+
+private:
+    bool d_read = false;
+    CEGUI::String d_name;
+};
+
 // Whether the font is still one the GUI system holds (fonts go with the
 // schemes that loaded them).
 bool IsLiveFont(const CEGUI::Font* font)
@@ -75,6 +96,21 @@ QXUI::CQXGeometryBuffer& TextBuffer(QXUI::CQXRenerder& renderer)
     return *buffer;
 }
 } // namespace
+
+// The GUI library makes a font from its file before it looks whether the
+// name is taken, and destroys the one it made when it is: a pixmap font
+// takes its glyph images down with it, which the live font of that name
+// still draws. So the file's font name is read first, and a font of that
+// name that is loaded already is the answer.
+CEGUI::Font& CQGUI::fontFromFile(const CEGUI::String& file)
+{
+    FontNameReader reader;
+    reader.handleFile(file, "");
+    CEGUI::FontManager& fonts = CEGUI::FontManager::getSingleton();
+    if (!reader.name().empty() && fonts.isDefined(reader.name()))
+        return fonts.get(reader.name());
+    return fonts.createFromFile(file);
+}
 
 // The font of an entry, font 0 for an empty entry or an index outside the
 // table; null when there is none.
@@ -162,8 +198,7 @@ bool CQGUI::LoadFont(int index, const char* fontName)
         return false;
     try
     {
-        m_Fonts[index] = &CEGUI::FontManager::getSingleton().createFromFile(
-            StringFromUtf8(fontName) + ".font");
+        m_Fonts[index] = &fontFromFile(StringFromUtf8(fontName) + ".font");
         return true;
     }
     catch (const CEGUI::Exception& e)

@@ -1,7 +1,5 @@
 #include "script/MainPackageAdapters.h"
 
-#include <CEGUI/Logger.h>
-
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -265,12 +263,7 @@ void Delete(lua_State* L, HandleBase* handle)
 
 void Delete(lua_State*, IPanel* panel)
 {
-    if (!panel)
-        return;
-    if (CEGUI::Logger* logger = CEGUI::Logger::getSingletonPtr())
-        logger->logEvent("QGUI.IPanel:delete: a panel belongs to the main object and is released "
-                         "with QGUI.CQGUI:ReleasePanel; the panel was kept.",
-                         CEGUI::Errors);
+    CQGUI::GetGlobalObject()->ReleasePanelObject(panel);
 }
 } // namespace MainPackageAdapters
 } // namespace QGUI

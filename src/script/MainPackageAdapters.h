@@ -122,7 +122,7 @@ void Delete(lua_State* L, KeyValues* node);
 void Delete(lua_State* L, HandleBase* handle);
 // Panels belong to the main object's pool, which reuses their memory: the
 // script's "delete" (and a collector, should a script take ownership of a
-// panel) frees nothing and logs that panels are released with ReleasePanel.
+// panel) releases the panel through the pool as ReleasePanel does.
 void Delete(lua_State* L, IPanel* panel);
 
 // A script number on its way into a C++ parameter: an int drops the fraction

@@ -20,7 +20,6 @@ extern "C" {
 #include "script/LuaScriptModule.h"
 #include "script/ScriptSupport.h"
 
-using QGUI::ScriptSupport::ErrorText;
 using QGUI::ScriptSupport::PushGlobal;
 using QGUI::ScriptSupport::ToInt32;
 using QGUI::ScriptSupport::Utf8ToString;
@@ -95,11 +94,13 @@ void CLuaDebugger::InstallHook(lua_State* L)
         lua_sethook(L, &CLuaDebugger::Hook, 0, m_nHookCount);
 }
 
+// Only an error that converts to text (a string or a number) is logged; a
+// table, nil or other error object leaves no line.
 void CLuaDebugger::LogLuaError(lua_State* L)
 {
-    if (!L || lua_gettop(L) == 0)
+    if (!L || lua_gettop(L) == 0 || !lua_isstring(L, -1))
         return;
-    QGUI::CScriptSystem::LogError("Error: %s\n", ErrorText(L, -1));
+    QGUI::CScriptSystem::LogError("Error: %s\n", lua_tostring(L, -1));
 }
 
 void CLuaDebugger::Hook(lua_State* L, lua_Debug* ar)

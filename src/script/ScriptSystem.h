@@ -35,7 +35,8 @@ public:
     // Installs Hook with no event mask and the instruction count of this
     // debugger: the hook stays inactive until a mask is set.
     void InstallHook(lua_State* L);
-    // Logs the error text on top of the stack as "Error: <text>\n".
+    // Logs the error on top of the stack as "Error: <text>\n" when it
+    // converts to text; any other error object is not logged.
     void LogLuaError(lua_State* L);
 
     static void Hook(lua_State* L, lua_Debug* ar);

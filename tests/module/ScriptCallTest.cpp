@@ -53,6 +53,21 @@ TEST_F(ScriptCallTest, FormattedCallResultsAndFailures)
     EXPECT_EQ(lua_gettop(L()), top);
 }
 
+TEST_F(ScriptCallTest, OnlyAnErrorThatIsTextIsLogged)
+{
+    ASSERT_EQ(run("function tableError() error({}) end function nilError() error() end "
+                  "function numberError() error(7, 0) end FetchNumberFn = tableError"),
+              "");
+    const size_t before = logger->lines.size();
+    EXPECT_EQ(gui->CallScriptFunction("tableError", ""), -1);
+    EXPECT_EQ(gui->CallScriptGlobalNumber("nilError", 1), -1);
+    EXPECT_STREQ(gui->CallScriptGlobal2Strings("tableError", "a", "b"), "");
+    EXPECT_EQ(gui->FetchNumber("k"), 0.0);
+    EXPECT_EQ(logger->lines.size(), before);
+    EXPECT_EQ(gui->CallScriptFunction("numberError", ""), -1);
+    EXPECT_TRUE(logger->has("ScriptError: Error: 7\n", CEGUI::Errors));
+}
+
 TEST_F(ScriptCallTest, TextsCrossInTheLocalCodePage)
 {
     // "中文" in the local code page (GBK) and in UTF-8.

@@ -172,6 +172,23 @@ TEST_F(ScriptPackageThrowingEngineTest, AnExceptionBecomesAScriptErrorAndTheTree
 // ---------------------------------------------------------------------------
 // KeyValues
 
+TEST_F(ScriptPackageTest, ACastToAnUnknownTypeIsAScriptError)
+{
+    EXPECT_EQ(Error("tolua.cast(gui, 'CGameChatBox')"), "tolua.cast: unknown type 'CGameChatBox'");
+    EXPECT_EQ(Error("tolua.cast(gui, 'QGUI::CQGUl')"), "tolua.cast: unknown type 'QGUI::CQGUl'");
+    EXPECT_EQ(Error("tolua.cast(nil, 'tolua_ubox')"), "tolua.cast: unknown type 'tolua_ubox'");
+    ASSERT_EQ(Run(R"lua(
+        local w = CEGUI.WindowManager:getSingleton():createWindow('DefaultWindow', '')
+        expect('known', tolua.cast(w, 'CEGUI::Window') == w, true)
+        expect('const', tolua.cast(w, 'const CEGUI::Window') == w, true)
+        expect('no type', tolua.cast(w, nil), nil)
+        CEGUI.WindowManager:getSingleton():destroyWindow(w)
+        expect('module', tolua.cast(gui, 'QGUI::CQGUI') == gui, true)
+    )lua"),
+              "");
+    EXPECT_EQ(Failures(), "");
+}
+
 TEST_F(ScriptPackageTest, TheSixConstructorsAndTheNumericStringRule)
 {
     ASSERT_EQ(Run(R"lua(
@@ -395,21 +412,23 @@ TEST_F(ScriptPackageTest, NamelessPanelsAreCreatedQueriedAttachedAndReleased)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->getParent(), gui->GetRootWindow());
 
-    // The pool owns its panels: a script's delete keeps the panel.
-    ASSERT_EQ(Run("p:delete() expect('kept', gui:QueryPanel(h) == p, true)"), "");
-    EXPECT_TRUE(logger->has("QGUI.IPanel:delete: a panel belongs to the main object and is "
-                            "released with QGUI.CQGUI:ReleasePanel; the panel was kept.",
-                            CEGUI::Errors));
+    // A script's delete releases the panel through the pool, as ReleasePanel
+    // does: the window goes, the slot is free, the script's references die.
+    const size_t live = gui->GetPanelPool().liveCount();
+    ASSERT_EQ(Run("q = gui:QueryPanel(h) p:delete() expect('released', gui:QueryPanel(h), nil)"), "");
+    EXPECT_EQ(gui->GetPanelPool().liveCount(), live - 1);
+    EXPECT_FALSE(CEGUI::WindowManager::getSingleton().isAlive(window));
+    EXPECT_EQ(Error("q:delete()"), "invalid 'self' in function 'delete'");
     ASSERT_EQ(Run(R"lua(
+        gui:ReleasePanel(h)
+        expect("child kept", gui:QueryPanel(h2) ~= nil, true)
         gui:ReleasePanel(h2)
         expect("child released", gui:QueryPanel(h2), nil)
-        gui:ReleasePanel(h)
-        expect("released", gui:QueryPanel(h), nil)
-        gui:ReleasePanel(h)
     )lua"),
               "");
     EXPECT_EQ(Failures(), "");
     EXPECT_EQ(gui->QueryPanel(handle), nullptr);
+    EXPECT_EQ(gui->GetPanelPool().liveCount(), live - 2);
 }
 
 // ---------------------------------------------------------------------------

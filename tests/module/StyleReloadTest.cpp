@@ -38,6 +38,14 @@ struct StyleReloadTest : GuiFixture
                                    "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
         AddStyle(fs, "S", "QXLook/Tooltip");
         AddStyle(fs, "T", "TLook/Tooltip");
+        // Style P draws with a pixmap font, "P-px", glyph images "P-px/g".
+        AddStyle(fs, "P", "PLook/Tooltip");
+        fs.files["resource\\UI\\imagesets\\PGlyphs.imageset"] =
+            "<?xml version=\"1.0\" ?><Imageset version=\"2\" name=\"P-px\" imagefile=\"PGlyphs.tga\" "
+            "autoScaled=\"false\"><Image name=\"g\" xPos=\"0\" yPos=\"0\" width=\"8\" height=\"12\" /></Imageset>";
+        fs.files["resource\\UI\\fonts\\P.font"] =
+            "<?xml version=\"1.0\" ?><Font version=\"3\" name=\"P-px\" filename=\"PGlyphs.imageset\" "
+            "type=\"Pixmap\" autoScaled=\"false\"><Mapping codepoint=\"97\" image=\"g\" horzAdvance=\"8\" /></Font>";
     }
     CEGUI::GUIContext& context() { return CEGUI::System::getSingleton().getDefaultGUIContext(); }
 };
@@ -65,6 +73,30 @@ TEST_F(StyleReloadTest, ATooltipIsKeptAcrossReloadsAndTakenUpAgain)
     ASSERT_TRUE(gui->LoadUIStyle("S"));
     ASSERT_NE(context().getDefaultTooltipObject(), nullptr);
     EXPECT_EQ(context().getDefaultTooltipObject()->getType(), "QXLook/Tooltip");
+}
+
+TEST_F(StyleReloadTest, FontsLoadedAgainAreTheLiveFontsAndStillDraw)
+{
+    const QGUIRect box{10, 10, 200, 40};
+    const QGUIColours white{0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
+    for (const std::string style : {"P", "S"})
+    {
+        ASSERT_EQ(run("gui = QGUI.CQGUI:GetGlobalObject() "
+                      "assert(gui:LoadUIStyle('" + style + "')) assert(gui:LoadUIStyle('" + style + "'))"),
+                  "");
+        const std::string font = gui->GetFontName(0);
+        ASSERT_TRUE(gui->LoadFont(1, style.c_str()));
+        ASSERT_TRUE(gui->LoadFont(1, style.c_str()));
+        EXPECT_EQ(gui->GetFontName(1), font);
+        for (int index : {0, 1})
+        {
+            render.draws.clear();
+            EXPECT_GT(gui->DrawText("aaa", &box, &white, nullptr, 0, index, nullptr), 0) << style;
+            EXPECT_EQ(render.draws.size(), 3u) << style;
+        }
+    }
+    EXPECT_TRUE(CEGUI::ImageManager::getSingleton().isDefined("P-px/g"));
+    EXPECT_FALSE(logger->hasPrefix("Deleted image"));
 }
 
 TEST_F(StyleReloadTest, StylesLoadedFromTheStylesOwnCallsWhileATooltipShows)

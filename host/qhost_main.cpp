@@ -3,11 +3,17 @@
 //
 //   qhost --module <libqgui.so> --root <resource root> --frames N --out <dir>
 //         [--width W --height H] [--all-frames] [--demo-scene]
-//         [--script <file>] [--events <file>]
+//         [--script <file>] [--events <file>] [--strict]
+//
+// At exit it prints how many error lines the GUI log (CEGUI.log in the
+// working folder) gained during the run; with --strict any makes the exit
+// status 1.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -30,19 +36,63 @@ struct Options
     bool demoScene = false;
     std::string script;
     std::string events;
+    bool strict = false;
 };
+
+// The GUI library's log, in the working folder.
+const char* const kGuiLog = "CEGUI.log";
+// What the library writes on each line of a message at the error level.
+const char* const kErrorTag = "(Error)";
+
+// The log before the run: its size and first line. The library starts the
+// log afresh when the module creates the GUI system; a log that still
+// begins as it did was appended to.
+struct LogMark
+{
+    std::uintmax_t size = 0;
+    std::string firstLine;
+};
+
+LogMark MarkLog(const char* path)
+{
+    LogMark mark;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return mark;
+    std::getline(in, mark.firstLine);
+    in.clear();
+    in.seekg(0, std::ios::end);
+    mark.size = std::uintmax_t(in.tellg());
+    return mark;
+}
+
+// The error lines the log gained since the mark.
+long ErrorLinesSince(const char* path, const LogMark& mark)
+{
+    const LogMark now = MarkLog(path);
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return 0;
+    if (now.firstLine == mark.firstLine && now.size >= mark.size)
+        in.seekg(std::streamoff(mark.size));
+    long errors = 0;
+    for (std::string line; std::getline(in, line);)
+        errors += line.find(kErrorTag) != std::string::npos;
+    return errors;
+}
 
 void Usage()
 {
     std::fprintf(stderr,
                  "usage: qhost --module <libqgui.so> --root <resource root> --frames N --out <dir>\n"
                  "             [--width W --height H] [--all-frames] [--demo-scene]\n"
-                 "             [--script <file>] [--events <file>]\n"
+                 "             [--script <file>] [--events <file>] [--strict]\n"
                  "  --all-frames  write every frame, not only the last\n"
                  "  --demo-scene  build the host's demonstration windows after Init\n"
                  "  --script      run a script of the \"lua_scripts\" resource group after Init\n"
                  "  --events      feed the window messages of an event script, each before\n"
-                 "                the Update of its frame (see host/EventScript.h)\n");
+                 "                the Update of its frame (see host/EventScript.h)\n"
+                 "  --strict      exit with 1 when the GUI log (CEGUI.log) gained error lines\n");
 }
 
 bool ParseNumber(const char* text, long low, long high, long& out)
@@ -66,6 +116,8 @@ bool Parse(int argc, char** argv, Options& o)
             o.allFrames = true;
         else if (arg == "--demo-scene")
             o.demoScene = true;
+        else if (arg == "--strict")
+            o.strict = true;
         else if (arg == "--module" && (v = value()))
             o.module = v;
         else if (arg == "--root" && (v = value()))
@@ -128,6 +180,7 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    const LogMark logBefore = MarkLog(kGuiLog);
     // The module's message boxes are printed, as the messages it posts are.
     QHost::PrintMessageBoxes(stdout);
     HostFileSystem fileSystem(options.root);
@@ -180,5 +233,13 @@ int main(int argc, char** argv)
 
     for (const std::string& path : written)
         std::printf("%s\n", std::filesystem::absolute(path).string().c_str());
+    const long errors = ErrorLinesSince(kGuiLog, logBefore);
+    std::printf("the GUI log %s gained %ld error line%s\n", std::filesystem::absolute(kGuiLog).string().c_str(),
+                errors, errors == 1 ? "" : "s");
+    if (options.strict && errors > 0)
+    {
+        std::fprintf(stderr, "qhost: --strict: the GUI log has errors\n");
+        return 1;
+    }
     return scriptFailed ? 1 : 0;
 }

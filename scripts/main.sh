@@ -3,13 +3,14 @@
 # runs the host: it loads the module, runs the sample interface's start-up
 # script, feeds the sample window messages and writes the last rendered frame
 # as a PNG file (every frame when --all-frames is passed; arguments go to the
-# host).
+# host). JOBS sets the build's parallel jobs (the number of processors by
+# default).
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$ROOT"
 bash scripts/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+cmake --build build -j"${JOBS:-$(nproc)}"
 OUT="${OUT:-$ROOT/out}"
 mkdir -p "$OUT"
 # The sample interface: main.lua loads the "QX" style and opens its panels;

@@ -8,7 +8,6 @@
 // At exit it prints how many error lines the GUI log (CEGUI.log in the
 // working folder) gained during the run; with --strict any makes the exit
 // status 1.
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -44,40 +43,24 @@ const char* const kGuiLog = "CEGUI.log";
 // What the library writes on each line of a message at the error level.
 const char* const kErrorTag = "(Error)";
 
-// The log before the run: its size and first line. The library starts the
-// log afresh when the module creates the GUI system; a log that still
-// begins as it did was appended to.
-struct LogMark
-{
-    std::uintmax_t size = 0;
-    std::string firstLine;
-};
+// The line the library writes at the top of a run's log, when the module
+// creates the GUI system.
+const char* const kRunBanner = "Crazy Eddie's GUI System - Event log";
 
-LogMark MarkLog(const char* path)
+// The error lines of the last run in the log: the library starts the log
+// afresh with its banner; should a log be appended to, the last banner
+// begins the last run.
+long ErrorLinesOfLastRun(const char* path)
 {
-    LogMark mark;
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return mark;
-    std::getline(in, mark.firstLine);
-    in.clear();
-    in.seekg(0, std::ios::end);
-    mark.size = std::uintmax_t(in.tellg());
-    return mark;
-}
-
-// The error lines the log gained since the mark.
-long ErrorLinesSince(const char* path, const LogMark& mark)
-{
-    const LogMark now = MarkLog(path);
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return 0;
-    if (now.firstLine == mark.firstLine && now.size >= mark.size)
-        in.seekg(std::streamoff(mark.size));
     long errors = 0;
     for (std::string line; std::getline(in, line);)
-        errors += line.find(kErrorTag) != std::string::npos;
+    {
+        if (line.find(kRunBanner) != std::string::npos)
+            errors = 0;
+        else
+            errors += line.find(kErrorTag) != std::string::npos;
+    }
     return errors;
 }
 
@@ -180,7 +163,6 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    const LogMark logBefore = MarkLog(kGuiLog);
     // The module's message boxes are printed, as the messages it posts are.
     QHost::PrintMessageBoxes(stdout);
     HostFileSystem fileSystem(options.root);
@@ -233,7 +215,8 @@ int main(int argc, char** argv)
 
     for (const std::string& path : written)
         std::printf("%s\n", std::filesystem::absolute(path).string().c_str());
-    const long errors = ErrorLinesSince(kGuiLog, logBefore);
+    // Init created the GUI system, so the log's last run is this one.
+    const long errors = ErrorLinesOfLastRun(kGuiLog);
     std::printf("the GUI log %s gained %ld error line%s\n", std::filesystem::absolute(kGuiLog).string().c_str(),
                 errors, errors == 1 ? "" : "s");
     if (options.strict && errors > 0)

@@ -1,5 +1,6 @@
 #include "EventScript.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
@@ -97,6 +98,62 @@ const MouseVerb kMouseVerbs[] = {
     {"lup", WM_LBUTTONUP, MK_LBUTTON_, false}, {"rdown", WM_RBUTTONDOWN, MK_RBUTTON_, true},
     {"rup", WM_RBUTTONUP, MK_RBUTTON_, false}, {"mdown", WM_MBUTTONDOWN, MK_MBUTTON_, true},
     {"mup", WM_MBUTTONUP, MK_MBUTTON_, false}};
+
+// The arguments of a script call: numbers and quoted texts, separated by
+// blanks.
+bool ParseArguments(const std::string& text, std::vector<ScriptArgument>& out, std::string& why)
+{
+    size_t i = 0;
+    while (true)
+    {
+        i = text.find_first_not_of(" \t", i);
+        if (i == std::string::npos)
+            return true;
+        if (out.size() == kMaxScriptArguments)
+        {
+            why = "'call' takes at most " + std::to_string(kMaxScriptArguments) + " arguments";
+            return false;
+        }
+        ScriptArgument argument;
+        if (text[i] == '"')
+        {
+            bool closed = false;
+            for (++i; i < text.size() && !closed; ++i)
+            {
+                if (text[i] == '"')
+                    closed = true;
+                else if (text[i] != '\\')
+                    argument.text += text[i];
+                else if (i + 1 < text.size() && (text[i + 1] == '"' || text[i + 1] == '\\'))
+                    argument.text += text[++i];
+                else
+                {
+                    why = "in a quoted text only \\\" and \\\\ are escapes";
+                    return false;
+                }
+            }
+            if (!closed || (i < text.size() && text[i] != ' ' && text[i] != '\t'))
+            {
+                why = closed ? "a quoted text must be followed by a blank" : "a quoted text is not closed";
+                return false;
+            }
+        }
+        else
+        {
+            const size_t end = std::min(text.find_first_of(" \t", i), text.size());
+            long number = 0;
+            if (!ParseSigned(text.substr(i, end - i), INT32_MIN, INT32_MAX, number))
+            {
+                why = "an argument of 'call' is a signed 32-bit number or a quoted text";
+                return false;
+            }
+            argument.number = true;
+            argument.value = int(number);
+            i = end;
+        }
+        out.push_back(argument);
+    }
+}
 
 // One event line (comment and blanks already gone) into its messages,
 // appended to out.
@@ -234,8 +291,40 @@ bool ParseLine(const std::string& line, long lastFrame, InputState& state,
         return true;
     }
 
+    if (verb == "call")
+    {
+        if (!(in >> m.global) || m.global[0] == '"')
+        {
+            why = "'call' takes the name of a script global, then its arguments";
+            return false;
+        }
+        std::string rest;
+        std::getline(in, rest);
+        if (!ParseArguments(rest, m.arguments, why))
+            return false;
+        m.scriptCall = true;
+        out.push_back(m);
+        return true;
+    }
+
     why = "unknown event '" + verb + "'";
     return false;
+}
+
+// Where a comment starts: the first '#' outside a quoted text; npos for none.
+size_t CommentStart(const std::string& line)
+{
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); ++i)
+    {
+        if (quoted && line[i] == '\\')
+            ++i;
+        else if (line[i] == '"')
+            quoted = !quoted;
+        else if (!quoted && line[i] == '#')
+            return i;
+    }
+    return std::string::npos;
 }
 } // namespace
 
@@ -250,7 +339,7 @@ bool ParseEventScript(const std::string& script, std::vector<HostMessage>* out, 
     while (std::getline(lines, line))
     {
         ++number;
-        const size_t hash = line.find('#');
+        const size_t hash = CommentStart(line);
         if (hash != std::string::npos)
             line.erase(hash);
         if (line.find_first_not_of(" \t\r") == std::string::npos)
@@ -321,17 +410,27 @@ void EventPlayer::feedFrame(HostSession& session, long frame, std::FILE* report)
     for (; d_next < d_messages.size() && d_messages[d_next].frame == frame; ++d_next)
     {
         const HostMessage& m = d_messages[d_next];
+        if (m.scriptCall)
+        {
+            std::string format;
+            const int answer = session.callScript(m.global, m.arguments, &format);
+            d_results.push_back({&m, answer != -1, answer});
+            if (report)
+                std::fprintf(report, "frame %ld: %s -> CallScriptFunction(\"%s\"): %d\n", frame, m.text.c_str(),
+                             format.c_str(), answer);
+            continue;
+        }
         if (m.gameData)
         {
             const bool taken = session.changeGameObject(m.objectId, m.property, m.value);
-            d_results.push_back({&m, taken});
+            d_results.push_back({&m, taken, 0});
             if (report)
                 std::fprintf(report, "frame %ld: %s -> RefreshObjectWindows(%d): %s\n", frame, m.text.c_str(),
                              m.objectId, taken ? "changed" : "not changed");
             continue;
         }
         const bool consumed = session.feed(m.message, m.wParam, m.lParam);
-        d_results.push_back({&m, consumed});
+        d_results.push_back({&m, consumed, 0});
         if (report)
             std::fprintf(report, "frame %ld: %s -> %s wParam=0x%llx lParam=0x%llx: %s\n", frame,
                          m.text.c_str(), MessageName(m.message),

@@ -13,6 +13,18 @@
 //                              object's property takes the value, the rest
 //                              of the line) and the host refreshes the
 //                              object's windows (RefreshObjectWindows)
+//   <frame> call <global> [<argument> ...]
+//                              no message: the game calls a script global
+//                              through the module (CallScriptFunction), as
+//                              it hands the interface its replies, e.g.
+//                              the chat line of another player:
+//                              48 call gFn_chat_recv "Trade" "Brenna" "hi"
+//                              Up to kMaxScriptArguments arguments, each a
+//                              signed 32-bit decimal number or a text in
+//                              double quotes (UTF-8, handed over in the
+//                              local code page; \" and \\ stand for a quote
+//                              and a backslash, and a '#' inside does not
+//                              start a comment)
 //
 // Frames count from 1 and never go back; vk and code are decimal or 0x
 // hexadecimal, coordinates and deltas signed 16-bit decimal. wParam and
@@ -30,12 +42,11 @@
 #include <string>
 #include <vector>
 
+#include "HostSession.h"
 #include "winapi.h"
 
 namespace QHost
 {
-class HostSession;
-
 struct HostMessage
 {
     long frame = 0;
@@ -50,6 +61,10 @@ struct HostMessage
     int objectId = 0;
     std::string property;
     std::string value;
+    // A call of a script global instead of a window message (message 0).
+    bool scriptCall = false;
+    std::string global;
+    std::vector<ScriptArgument> arguments;
 };
 
 // Parses a whole script. On the first bad line: false, nothing appended,
@@ -69,14 +84,17 @@ public:
     {
         const HostMessage* message;
         bool consumed; // what ProcessMessage answered; for a change of the
-                       // game's data, whether the data took it
+                       // game's data, whether the data took it; for a
+                       // script call, whether it answered other than -1
+        int answer;    // a script call's answer (CallScriptFunction's)
     };
 
     explicit EventPlayer(std::vector<HostMessage> messages) : d_messages(std::move(messages)) {}
 
     // Feeds every message due at `frame` through the session's
     // ProcessMessage (changes of the game's data through its
-    // changeGameObject), in script order, and prints one line per event to
+    // changeGameObject, script calls through its callScript), in script
+    // order, and prints one line per event to
     // `report` (when not null). Call it once per frame, frames ascending,
     // before the frame's Update.
     void feedFrame(HostSession& session, long frame, std::FILE* report);

@@ -1,6 +1,7 @@
 #include "HostEngineClient.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 
@@ -63,6 +64,21 @@ void AppendQuoted(std::string& out, const std::string& text)
 }
 
 void AppendNode(std::string& out, KeyValues* node, int depth);
+
+// A value of the game data as its text writes it. The text reader keeps a
+// number as a number, and its text form would be "0.800000" for "0.8":
+// a number is given back as the shortest text that reads back to it.
+std::string WrittenText(KeyValues* key)
+{
+    char number[64];
+    if (key->GetDataType() == KeyValues::TYPE_FLOAT)
+    {
+        const auto done = std::to_chars(number, number + sizeof number, key->GetFloat(), std::chars_format::fixed);
+        if (done.ec == std::errc())
+            return std::string(number, done.ptr);
+    }
+    return key->GetString();
+}
 
 // The sub-keys of a node in braces; deep trees are cut with "...".
 void AppendSubKeys(std::string& out, KeyValues* node, int depth)
@@ -214,7 +230,7 @@ bool HostEngineClient::QueryKeyVal(KeyValues* request, KeyValues* reply)
             const char* property = request->GetString("WhichProperty", "");
             if (!*property || !object->FindKey(property))
                 return false;
-            reply->SetString("PropertyStringValue", object->GetString(property));
+            reply->SetString("PropertyStringValue", WrittenText(object->FindKey(property)).c_str());
         }
         else if (name == "GameObjectTooltip")
         {

@@ -53,7 +53,8 @@ public:
     // game's chat line (see toInterface).
     bool RecvKeyVal(KeyValues* message) override;
     // Answers from the game data (LoadGameData):
-    //   "GameObjectProperty" (ObjectId, WhichProperty) -> PropertyStringValue
+    //   "GameObjectProperty" (ObjectId, WhichProperty) -> PropertyStringValue,
+    //     the value as the data writes it (a number "0.8", not "0.800000")
     //   "GameObjectTooltip" (ObjectId) -> GameObjectTooltipValue
     //   "GameObjectCompare" (ObjectId) -> GameObjectCompareId
     //   "GameCreatureProvider" and other providers (WhichOne) -> CreatureId

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "KeyValues.h"
+#include "codepage.h"
 #include "winservices.h"
 
 namespace QHost
@@ -40,6 +41,45 @@ Image EmoteFace(bool smiling)
         face.argb[size_t(smiling && end ? 9 : 10) * side + x] = 0xFF302000;
     }
     return face;
+}
+
+// UTF-8 to the local code page; characters it lacks become '?'.
+std::string LocalOfUtf8(const std::string& text)
+{
+    const int units = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+    if (units <= 0)
+        return std::string();
+    std::u16string wide(size_t(units), u'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], units);
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return std::string();
+    std::string out(size_t(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.c_str(), -1, &out[0], bytes, nullptr, nullptr);
+    out.resize(size_t(bytes) - 1);
+    return out;
+}
+
+// CallScriptFunction takes its arguments as C varargs, each of the type
+// its format names: one instantiation per sequence of types (a number is
+// an int, a text a const char*), chosen argument by argument.
+template <size_t Depth, typename... Passed>
+int CallWith(QGUI::IQGUI* gui, const char* global, const char* format,
+             const std::vector<ScriptArgument>& arguments, const std::vector<std::string>& texts,
+             Passed... passed)
+{
+    if constexpr (Depth == kMaxScriptArguments)
+        return gui->CallScriptFunction(global, format, passed...);
+    else
+    {
+        if (Depth == arguments.size())
+            return gui->CallScriptFunction(global, format, passed...);
+        if (arguments[Depth].number)
+            return CallWith<Depth + 1>(gui, global, format, arguments, texts, passed...,
+                                       arguments[Depth].value);
+        return CallWith<Depth + 1>(gui, global, format, arguments, texts, passed...,
+                                   texts[Depth].c_str());
+    }
 }
 } // namespace
 
@@ -159,6 +199,23 @@ bool HostSession::changeGameObject(int objectId, const std::string& property, co
     if (d_initialised)
         d_gui->RefreshObjectWindows(objectId);
     return true;
+}
+
+int HostSession::callScript(const std::string& global, const std::vector<ScriptArgument>& arguments,
+                            std::string* format)
+{
+    std::string formatText;
+    std::vector<std::string> texts;
+    for (const ScriptArgument& a : arguments)
+    {
+        formatText += a.number ? "%d" : "%s";
+        texts.push_back(a.number ? std::string() : LocalOfUtf8(a.text));
+    }
+    if (format)
+        *format = formatText;
+    if (!d_initialised || arguments.size() > kMaxScriptArguments)
+        return -1;
+    return CallWith<0>(d_gui, global.c_str(), formatText.c_str(), arguments, texts);
 }
 
 void HostSession::shutDown()

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "HostEngineClient.h"
 #include "HostFactories.h"
@@ -15,6 +16,18 @@
 
 namespace QHost
 {
+// One argument of a script call: a number, or a text in UTF-8.
+struct ScriptArgument
+{
+    bool number = false;
+    int value = 0;
+    std::string text;
+};
+
+// The most arguments a script call of the host takes (the module's own
+// calls take at most six).
+constexpr size_t kMaxScriptArguments = 8;
+
 class HostSession
 {
 public:
@@ -47,6 +60,13 @@ public:
     // tells the module the object changed (RefreshObjectWindows); false
     // when the data did not take it (no game data loaded).
     bool changeGameObject(int objectId, const std::string& property, const std::string& value);
+    // Calls the script global through the module's CallScriptFunction,
+    // texts converted from UTF-8 into the local code page the module takes;
+    // its answer, or -1 without an initialised module, with more than
+    // kMaxScriptArguments arguments, or when the call fails (the module
+    // logs why). `format`, when given, receives the format passed ("%s%d").
+    int callScript(const std::string& global, const std::vector<ScriptArgument>& arguments,
+                   std::string* format = nullptr);
     // ShutDown, once, after a successful init.
     void shutDown();
 

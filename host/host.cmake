@@ -48,15 +48,7 @@ if(NOT EXISTS ${QHOST_FONT_SOURCE})
   message(WARNING "${QHOST_FONT_SOURCE} is missing (apt-get install fonts-dejavu-core); "
                   "the resource root cannot be assembled")
 endif()
-file(GLOB_RECURSE QHOST_UI_FILES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/resource/UI/*
-     ${PROJECT_SOURCE_DIR}/resource/game/*)
 set(QHOST_UI_DIR ${QHOST_ROOT_DIR}/resource/UI)
-add_custom_command(OUTPUT ${CMAKE_CURRENT_BINARY_DIR}/root_ui.stamp
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/resource/UI ${QHOST_UI_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/resource/game ${QHOST_ROOT_DIR}/game
-  COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_CURRENT_BINARY_DIR}/root_ui.stamp
-  DEPENDS ${QHOST_UI_FILES}
-  COMMENT "Copying resource/UI into the resource root")
 add_custom_command(OUTPUT ${QHOST_UI_DIR}/fonts/DejaVuSans.ttf
   COMMAND ${CMAKE_COMMAND} -E make_directory ${QHOST_UI_DIR}/fonts
   COMMAND ${CMAKE_COMMAND} -E copy ${QHOST_FONT_SOURCE} ${QHOST_UI_DIR}/fonts/DejaVuSans.ttf
@@ -67,10 +59,16 @@ add_custom_command(OUTPUT ${QHOST_UI_DIR}/imagesets/QXLook.tga
   COMMAND make_sample_art ${QHOST_UI_DIR}/imagesets/QXLook.tga
   DEPENDS make_sample_art
   COMMENT "Drawing QXLook.tga")
+# resource/UI and resource/game are mirrored at every build (no file list
+# is kept at configure time, so new files need no new configuration).
 add_custom_target(qhost_root ALL
-  DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/root_ui.stamp
-          ${QHOST_UI_DIR}/fonts/DejaVuSans.ttf
-          ${QHOST_UI_DIR}/imagesets/QXLook.tga)
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/resource/UI -DTARGET=${QHOST_UI_DIR}
+          -DKEEP=fonts/DejaVuSans.ttf,imagesets/QXLook.tga -P ${QHOST_DIR}/cmake/MirrorResources.cmake
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/resource/game -DTARGET=${QHOST_ROOT_DIR}/game
+          -P ${QHOST_DIR}/cmake/MirrorResources.cmake
+  DEPENDS ${QHOST_UI_DIR}/fonts/DejaVuSans.ttf
+          ${QHOST_UI_DIR}/imagesets/QXLook.tga
+  VERBATIM)
 add_dependencies(qhost_root beging)
 
 # The program.

@@ -3,11 +3,16 @@
 //
 //   qhost --module <libqgui.so> --root <resource root> --frames N --out <dir>
 //         [--width W --height H] [--all-frames] [--demo-scene]
-//         [--script <file>] [--events <file>]
+//         [--script <file>] [--events <file>] [--strict]
+//
+// At exit it prints how many error lines the GUI log (CEGUI.log in the
+// working folder) gained during the run; with --strict any makes the exit
+// status 1.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -30,19 +35,47 @@ struct Options
     bool demoScene = false;
     std::string script;
     std::string events;
+    bool strict = false;
 };
+
+// The GUI library's log, in the working folder.
+const char* const kGuiLog = "CEGUI.log";
+// What the library writes on each line of a message at the error level.
+const char* const kErrorTag = "(Error)";
+
+// The line the library writes at the top of a run's log, when the module
+// creates the GUI system.
+const char* const kRunBanner = "Crazy Eddie's GUI System - Event log";
+
+// The error lines of the last run in the log: the library starts the log
+// afresh with its banner; should a log be appended to, the last banner
+// begins the last run.
+long ErrorLinesOfLastRun(const char* path)
+{
+    std::ifstream in(path, std::ios::binary);
+    long errors = 0;
+    for (std::string line; std::getline(in, line);)
+    {
+        if (line.find(kRunBanner) != std::string::npos)
+            errors = 0;
+        else
+            errors += line.find(kErrorTag) != std::string::npos;
+    }
+    return errors;
+}
 
 void Usage()
 {
     std::fprintf(stderr,
                  "usage: qhost --module <libqgui.so> --root <resource root> --frames N --out <dir>\n"
                  "             [--width W --height H] [--all-frames] [--demo-scene]\n"
-                 "             [--script <file>] [--events <file>]\n"
+                 "             [--script <file>] [--events <file>] [--strict]\n"
                  "  --all-frames  write every frame, not only the last\n"
                  "  --demo-scene  build the host's demonstration windows after Init\n"
                  "  --script      run a script of the \"lua_scripts\" resource group after Init\n"
                  "  --events      feed the window messages of an event script, each before\n"
-                 "                the Update of its frame (see host/EventScript.h)\n");
+                 "                the Update of its frame (see host/EventScript.h)\n"
+                 "  --strict      exit with 1 when the GUI log (CEGUI.log) gained error lines\n");
 }
 
 bool ParseNumber(const char* text, long low, long high, long& out)
@@ -66,6 +99,8 @@ bool Parse(int argc, char** argv, Options& o)
             o.allFrames = true;
         else if (arg == "--demo-scene")
             o.demoScene = true;
+        else if (arg == "--strict")
+            o.strict = true;
         else if (arg == "--module" && (v = value()))
             o.module = v;
         else if (arg == "--root" && (v = value()))
@@ -180,5 +215,14 @@ int main(int argc, char** argv)
 
     for (const std::string& path : written)
         std::printf("%s\n", std::filesystem::absolute(path).string().c_str());
+    // Init created the GUI system, so the log's last run is this one.
+    const long errors = ErrorLinesOfLastRun(kGuiLog);
+    std::printf("the GUI log %s gained %ld error line%s\n", std::filesystem::absolute(kGuiLog).string().c_str(),
+                errors, errors == 1 ? "" : "s");
+    if (options.strict && errors > 0)
+    {
+        std::fprintf(stderr, "qhost: --strict: the GUI log has errors\n");
+        return 1;
+    }
     return scriptFailed ? 1 : 0;
 }

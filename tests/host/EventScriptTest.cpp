@@ -205,3 +205,47 @@ TEST(EventScriptTest, PlayerFeedsEachFrameOnceAndReportsEveryMessage)
     EXPECT_EQ(std::fgets(line, sizeof line, report), nullptr);
     std::fclose(report);
 }
+
+TEST(EventScriptTest, CallTakesAScriptGlobalWithNumbersAndQuotedTexts)
+{
+    const auto m = Parse("3 call gFn_chat_recv \"Trade\" -7 \"say \\\"hi\\\" # \\\\ \" 2147483647 # a comment\n"
+                         "4 call gFn_timely_gc\n");
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_TRUE(m[0].scriptCall);
+    EXPECT_EQ(m[0].message, 0u);
+    EXPECT_EQ(m[0].global, "gFn_chat_recv");
+    ASSERT_EQ(m[0].arguments.size(), 4u);
+    EXPECT_FALSE(m[0].arguments[0].number);
+    EXPECT_EQ(m[0].arguments[0].text, "Trade");
+    EXPECT_TRUE(m[0].arguments[1].number);
+    EXPECT_EQ(m[0].arguments[1].value, -7);
+    EXPECT_EQ(m[0].arguments[2].text, "say \"hi\" # \\ "); // a '#' in a text is no comment
+    EXPECT_EQ(m[0].arguments[3].value, 2147483647);
+    EXPECT_TRUE(m[1].arguments.empty());
+
+    for (const char* bad : {"1 call", "1 call \"f\"", "1 call f \"open", "1 call f \"a\"b", "1 call f \"\\n\"",
+                            "1 call f 1.5", "1 call f 2147483648", "1 call f 1 2 3 4 5 6 7 8 9"})
+    {
+        std::vector<HostMessage> out;
+        std::string error;
+        EXPECT_FALSE(ParseEventScript(bad, &out, &error)) << bad;
+        EXPECT_EQ(error.rfind("line 1: ", 0), 0u) << bad << " -> " << error;
+    }
+
+    // Without a module the call answers -1, and the report names the format.
+    FakeFileSystem files;
+    HostSession session(&files);
+    EventPlayer player(m);
+    std::FILE* report = std::tmpfile();
+    ASSERT_NE(report, nullptr);
+    player.feedFrame(session, 3, report);
+    ASSERT_EQ(player.results().size(), 1u);
+    EXPECT_FALSE(player.results()[0].consumed);
+    EXPECT_EQ(player.results()[0].answer, -1);
+    std::rewind(report);
+    char line[256];
+    ASSERT_NE(std::fgets(line, sizeof line, report), nullptr);
+    EXPECT_STREQ(line, "frame 3: call gFn_chat_recv \"Trade\" -7 \"say \\\"hi\\\" # \\\\ \" 2147483647 -> "
+                       "CallScriptFunction(\"%s%d%s%d\"): -1\n");
+    std::fclose(report);
+}

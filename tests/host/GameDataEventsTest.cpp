@@ -65,6 +65,7 @@ TEST(GameDataEventsTest, ThePlayerChangesTheDataAndReportsIt)
     FakeFileSystem fs;
     Serve(fs, "game\\objects.txt", "\"GameData\" { \"Objects\" { \"1\" { \"Health\" \"0.8\" } } }");
     HostSession session(&fs); // no module: the change reaches the data only
+    EXPECT_EQ(Property(session.engine, 1, "Health"), "0.8"); // as the data writes it
     std::vector<HostMessage> events;
     std::string error;
     ASSERT_TRUE(ParseEventScript("2 gameset 1 Health 0.3\n2 gameset 5 Name New object\n", &events, &error));

@@ -8,7 +8,8 @@
 // in the rich text, and the web page the host paints where its control sits;
 // the line typed into the chat panel (with an item linked into it) reaches
 // the engine client too, which sends it back as the game's chat line; the
-// chat box shows it beside the lines the chat panel's clock pushed; the
+// chat box shows it beside the lines the chat panel's clock pushed and the
+// answer the event script hands over through a script global; the
 // file-browser panel lists a resource folder and then, after a click on one
 // of its folders, that folder; and the mouse resting on the bag's first slot
 // shows the game tooltip with the text of the item it is compared with.
@@ -234,11 +235,12 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     EXPECT_EQ(FileRows(fileList), layouts);
     EXPECT_NE(std::find(layouts.begin(), layouts.end(), "QXLook/File QXFileBrowserPanel.layout"), layouts.end());
     EXPECT_EQ(PanelChild("QXFileBrowserPanel_Wnd/Path")->getText(),
-              "resource/UI\\layouts (" + std::to_string(layouts.size()) + ")");
+              "resource/UI/layouts (" + std::to_string(layouts.size()) + ")");
 
     // The chat box: the four lines of the panel's clock and, between them
-    // as it came, the line the game sent back, the speaker's name the
-    // game's, the item still a link; all five in the box's one view.
+    // as they came, the line the game sent back, the speaker's name the
+    // game's, the item still a link, and the answer the event script's
+    // call handed over; the box shows the newest, the oldest scrolled out.
     CEGUI::Window* chat = PanelChild("QXChatPanel_Wnd/ChatBoxPlace/Chat");
     ASSERT_NE(chat, nullptr);
     EXPECT_EQ(chat->getType(), "QXLook/GameChatBox");
@@ -248,10 +250,11 @@ TEST(ScriptedEndToEndTest, SampleScriptsAndEventsPostTheClickAndDrawBothPanels)
     {
         const CEGUI::Window* line = lineWindows->getChildAtIdx(i);
         lines.push_back(line->getText().c_str());
-        EXPECT_TRUE(line->isEffectiveVisible()) << lines.back();
+        EXPECT_EQ(line->isEffectiveVisible(), i > 0) << lines.back();
     }
-    ASSERT_EQ(lines.size(), 5u);
+    ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[2], "{T chat_party:[Party]} {N Taliesin:Taliesin}: Look: {I 1001:[Short sword]} is mine!");
+    EXPECT_EQ(lines[3], "{T chat_trade:[Trade]} {N Brenna:Brenna}: I'd take that {I 1001:[Short sword]} off you.");
     EXPECT_EQ(lines[0].compare(0, 37, "{T chat_world:[World]} {N Aldric:Aldr"), 0) << lines[0];
     const Box chatBox = BoxOf(chat);
 

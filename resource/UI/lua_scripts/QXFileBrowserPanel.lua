@@ -49,7 +49,11 @@ function QXFileBrowserPanel_open(path)
             folder = folder,
         }
     end
-    w:getChild("Path"):setText(path .. " (" .. #qx_file_rows .. ")")
+    -- The browser's locations join folders with a backslash (the folder
+    -- "layouts" opened from "resource/UI" is "resource/UI\layouts"); the
+    -- panel shows one kind of separator.
+    local shown = string.gsub(path, "\\", "/")
+    w:getChild("Path"):setText(shown .. " (" .. #qx_file_rows .. ")")
     return true
 end
 

@@ -49,5 +49,10 @@ function QXMainPanel_on_attach()
         error(WINDOW .. "/SendButton is missing")
     end
     button:subscribeEvent("Clicked", on_send_clicked)
+    -- A key press fires two events on the window with the input focus:
+    -- "KeyDown" with the key (args.scancode, from the host's WM_KEYDOWN)
+    -- and, for a key that types a character, "CharacterKey" with the
+    -- character (args.codepoint, from WM_CHAR). The panel answers the character only; a
+    -- handler of both sees each typed key twice.
     w:subscribeEvent("CharacterKey", on_character)
 end

@@ -24,10 +24,41 @@ end
 -- Opcodes of clicked texts the status line names.
 local KINDS = { [0] = "command", [1] = "name", [4] = "item" }
 
--- The module calls this for every command, name or item clicked in any
--- rich-text window (the click's message has gone to the game already).
-function QXRichTextPanel_clicked(opcode, command)
-    set_status("Clicked the " .. (KINDS[opcode] or "link") .. " '" .. command .. "'.")
+-- Whether the click being answered was made in this panel's text: the
+-- hook is told only what was clicked, not where, and the window under the
+-- mouse is the one clicked.
+local function clicked_here()
+    local w = panel_window()
+    local text = w and w:getChild("Text")
+    local context = CEGUI.System:getSingleton():getDefaultGUIContext()
+    return text ~= nil and context:getWindowContainingMouse() == text
+end
+
+-- The module calls the one global gFn_guide_cmd_text_on_click for the
+-- clicks of every rich-text window. This script runs once, when the panel
+-- is first created, and chains the hook: it keeps the hook it found,
+-- answers the clicks made in its own window and hands every other click
+-- on. A second panel with rich text chains the same way in its own script:
+--
+--   local next_on_click = gFn_guide_cmd_text_on_click
+--   function gFn_guide_cmd_text_on_click(opcode, command)
+--       if <the click was in my window> then
+--           ... -- answer it
+--           return 0
+--       end
+--       return next_on_click(opcode, command)
+--   end
+local next_on_click = gFn_guide_cmd_text_on_click
+
+function gFn_guide_cmd_text_on_click(opcode, command)
+    if clicked_here() then
+        set_status("Clicked the " .. (KINDS[opcode] or "link") .. " '" .. command .. "'.")
+        return 0
+    end
+    if next_on_click ~= nil then
+        return next_on_click(opcode, command)
+    end
+    return 0
 end
 
 function QXRichTextPanel_on_attach()

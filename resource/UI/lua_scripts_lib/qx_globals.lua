@@ -33,11 +33,12 @@ function gFn_chatItem_release_ref(id)
     return 0
 end
 
--- A command, name or item clicked in a rich-text window.
+-- A command, name or item clicked in a rich-text window (the click's
+-- message has gone to the game already). The module calls this one global
+-- for the clicks of every rich-text window: a panel that wants its own
+-- window's clicks chains it in its script (see QXRichTextPanel.lua); this
+-- end of the chain answers the clicks no panel took.
 function gFn_guide_cmd_text_on_click(opcode, command)
-    if QXRichTextPanel_clicked ~= nil then
-        QXRichTextPanel_clicked(opcode, command)
-    end
     return 0
 end
 
@@ -89,6 +90,14 @@ function gFn_make_chat_item_text(id)
     return "{I " .. id .. ":[" .. name .. "]}"
 end
 
+-- Texts the layouts name as "#<global>": the module replaces a text that
+-- begins with "#" by the script global named after the "#" (when it holds a
+-- text or a number), at the moment the layout sets it. So these globals
+-- are set before any panel opens; a game fills them from its language
+-- files. The character panel's health bar labels its tooltip with
+-- "#qx_text_health" ("Tooltips2" in QXCharacterPanel.layout).
+qx_text_health = "Health"
+
 -- Numbers the module asks for by name (seconds for the tooltip).
 local numbers = {
     tooltip_hover = 0.4,
@@ -113,21 +122,39 @@ function FetchStringFn(key)
     return strings[key] or ""
 end
 
--- A panel's window, found from the root sheet by its name there: CEGUI 0.8
--- has no global look-up by name, only paths relative to a window (its
--- binding answers nil for a path that names no window).
-function qx_panel_window(name)
-    local root = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow()
-    if root == nil then
-        return nil
+-- The child of w with that name (one name, not a path); nil when w has
+-- none. A window's getChild raises an error for a name that is not there
+-- (the log gets the error and a backtrace), and the binding's isChild takes
+-- no name: so the children are looked through first.
+local function child_named(w, name)
+    for i = 0, w:getChildCount() - 1 do
+        local child = w:getChildAtIdx(i)
+        if child:getName() == name then
+            return child
+        end
     end
-    return root:getChild(name)
+    return nil
 end
 
--- A child of a panel's window by its path there; nil when either is missing.
-function qx_panel_child(panel, name)
+-- A panel's window, found on the root sheet by its name there (CEGUI 0.8
+-- has no global look-up by name, only paths relative to a window); nil
+-- for a panel that is not open.
+function qx_panel_window(name)
+    local root = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow()
+    return root and child_named(root, name)
+end
+
+-- A child of a panel's window by its path there ("Tabs/Party"); nil when
+-- the panel or a window on the path is missing.
+function qx_panel_child(panel, path)
     local w = qx_panel_window(panel)
-    return w and w:getChild(name)
+    for name in string.gmatch(path, "[^/]+") do
+        if w == nil then
+            return nil
+        end
+        w = child_named(w, name)
+    end
+    return w
 end
 
 -- Sets the text of a panel's child when both exist.

@@ -68,9 +68,13 @@ TEST_F(MouseWalkTest, APanelHearsWhatItsChildrenLeaveUnhandled)
     // Scripts may fire mouse events with other arguments, or take the
     // panel away while a press walks up to it.
     EXPECT_EQ(run("local panel = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow():getChild('panel')\n"
-                  "panel:fireEvent('MouseButtonDown', CEGUI.WindowEventArgs:new(panel), 'Window')\n"
-                  "panel:fireEvent('MouseWheel', CEGUI.MouseEventArgs:new(nil), 'Window')\n"
-                  "panel:getChild('label'):subscribeEvent('MouseButtonDown', function(e)\n"
+                  "local label = panel:getChild('label')\n"
+                  "label:subscribeEvent('Hidden', function(e) label:fireEvent('MouseButtonDown', e, 'Window') end)\n"
+                  "label:hide()\n"
+                  "label:show()\n"
+                  "panel:fireEvent('MouseWheel', CEGUI.MouseEventArgs:new_local(nil), 'Window')\n"
+                  "collectgarbage()\n"
+                  "label:subscribeEvent('MouseButtonDown', function(e)\n"
                   "  CEGUI.WindowManager:getSingleton():destroyWindow(panel)\n"
                   "  return false\n"
                   "end)"),

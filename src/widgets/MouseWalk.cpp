@@ -90,6 +90,14 @@ bool StockHandles(const CEGUI::Window& w, MouseInput input, const CEGUI::MouseEv
     return false;
 }
 
+// Whether the window's class handles that input: the walk stops there.
+bool Handles(const CEGUI::Window& window, MouseInput input, const CEGUI::MouseEventArgs& e)
+{
+    if (const auto* own = dynamic_cast<const IMouseInputHandler*>(&window))
+        return own->HandlesMouseInput(input, e);
+    return StockHandles(window, input, e);
+}
+
 // Fired for every window's mouse event of that kind before the window's own
 // subscribers hear it; the window's base handler then walks on when the
 // event is still unhandled.
@@ -99,7 +107,7 @@ bool OnMouseInput(const CEGUI::EventArgs& args)
     const auto* mouse = dynamic_cast<const CEGUI::MouseEventArgs*>(&args);
     if (!mouse || !mouse->window)
         return false;
-    if (HandlesMouseInput(*mouse->window, Input, *mouse))
+    if (Handles(*mouse->window, Input, *mouse))
         return mouse->handled == 0; // counted once
     // The only counts before a press is fired on a window that does not
     // handle it are the base handler's, for raising and press repeating.
@@ -130,12 +138,5 @@ void SubscribeMouseWalk()
     Subscribe<MouseInput::TripleClick>(CEGUI::Window::EventMouseTripleClick);
     Subscribe<MouseInput::Wheel>(CEGUI::Window::EventMouseWheel);
     Subscribe<MouseInput::Move>(CEGUI::Window::EventMouseMove);
-}
-
-bool HandlesMouseInput(const CEGUI::Window& window, MouseInput input, const CEGUI::MouseEventArgs& e)
-{
-    if (const auto* own = dynamic_cast<const IMouseInputHandler*>(&window))
-        return own->HandlesMouseInput(input, e);
-    return StockHandles(window, input, e);
 }
 } // namespace QGUI

@@ -56,7 +56,4 @@ void EnableMouseWalk(CEGUI::Window& window);
 // Listens to the mouse events of every window; once, after the GUI system
 // is made.
 void SubscribeMouseWalk();
-
-// Whether the window's class handles that input: the walk stops there.
-bool HandlesMouseInput(const CEGUI::Window& window, MouseInput input, const CEGUI::MouseEventArgs& e);
 } // namespace QGUI

@@ -21,6 +21,7 @@
 #include "script/MainPackage.h"
 #include "script/ScriptSystem.h"
 #include "strtools.h"
+#include "widgets/MouseWalk.h"
 #include "widgets/QGUIExtraFacoryManager.h"
 
 namespace QGUI
@@ -37,7 +38,8 @@ void LogEvent(const CEGUI::String& text, CEGUI::LoggingLevel level)
 }
 
 // Restores what windows did before: every window updates even when hidden,
-// and window text is shown as it is, without markup.
+// window text is shown as it is, without markup, and mouse input that a
+// window leaves unhandled goes on to its parent.
 bool OnWindowCreated(const CEGUI::EventArgs& args)
 {
     CEGUI::Window* window = static_cast<const CEGUI::WindowEventArgs&>(args).window;
@@ -45,6 +47,7 @@ bool OnWindowCreated(const CEGUI::EventArgs& args)
     {
         window->setUpdateMode(CEGUI::WUM_ALWAYS);
         window->setTextParsingEnabled(false);
+        EnableMouseWalk(*window);
     }
     return true;
 }
@@ -145,6 +148,7 @@ bool CQGUI::initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* 
     CEGUI::GlobalEventSet::getSingleton().subscribeEvent(
         CEGUI::WindowManager::EventNamespace + "/" + CEGUI::WindowManager::EventWindowCreated,
         CEGUI::Event::Subscriber(&OnWindowCreated));
+    SubscribeMouseWalk();
     // The display size may only now reach the GUI system.
     m_pRenderer->updateDisplayArea();
 

@@ -433,6 +433,21 @@ void CGameMultiLine::onMouseLeaves(CEGUI::MouseEventArgs& e)
     moveOverDocument(e);
 }
 
+bool CGameMultiLine::HandlesMouseInput(MouseInput input, const CEGUI::MouseEventArgs& e) const
+{
+    switch (input)
+    {
+    case MouseInput::ButtonDown:
+    case MouseInput::Move:
+        return true;
+    case MouseInput::DoubleClick:
+    case MouseInput::TripleClick:
+        return e.button == CEGUI::LeftButton;
+    default:
+        return false;
+    }
+}
+
 // A click may run scripts that change this window's text or destroy the
 // window: nothing of the document is touched after it.
 void CGameMultiLine::onMouseButtonDown(CEGUI::MouseEventArgs& e)

@@ -18,6 +18,7 @@
 #include "core/ModuleMemory.h"
 #include "richtext/RichTextWindow.h"
 #include "richtext/TextMetrics.h"
+#include "widgets/MouseWalk.h"
 #include "widgets/WindowRenderCache.h"
 
 namespace CEGUI
@@ -35,7 +36,8 @@ namespace TextParser
 class IParserManager;
 }
 
-class CGameMultiLine : public CEGUI::MultiLineEditbox, public IRichTextWindow, public CModuleObject
+class CGameMultiLine : public CEGUI::MultiLineEditbox, public IRichTextWindow, public CModuleObject,
+                       public IMouseInputHandler
 {
 public:
     static const CEGUI::String WidgetTypeName; // "QXGame/GameMultiLine"
@@ -130,6 +132,10 @@ public:
     // Gives the document back (telling the scripts its items are no longer
     // referenced) before the window goes.
     void destroy() override;
+
+    // Every press (the document's clicks), moves (hovering), and the edit
+    // box's left double and triple clicks; the wheel and releases go on.
+    bool HandlesMouseInput(MouseInput input, const CEGUI::MouseEventArgs& e) const override;
 
 protected:
     void onSized(CEGUI::ElementEventArgs& e) override;

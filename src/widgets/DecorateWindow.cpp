@@ -66,6 +66,13 @@ void CQXDecorateWindow::setDraggingEnabled(bool enabled)
 
 void CQXDecorateWindow::onDraggingModeChanged(CEGUI::WindowEventArgs&) {}
 
+bool CQXDecorateWindow::HandlesMouseInput(MouseInput input, const CEGUI::MouseEventArgs& e) const
+{
+    if (input == MouseInput::ButtonDown || input == MouseInput::ButtonUp)
+        return e.button == CEGUI::LeftButton;
+    return input == MouseInput::Move && m_bDragging && getParent();
+}
+
 void CQXDecorateWindow::onMouseButtonDown(CEGUI::MouseEventArgs& e)
 {
     CEGUI::Window::onMouseButtonDown(e);

@@ -8,6 +8,7 @@
 
 #include "ShareProSet.h"
 #include "core/ModuleMemory.h"
+#include "widgets/MouseWalk.h"
 
 namespace CEGUI
 {
@@ -16,7 +17,7 @@ class XMLSerializer;
 
 namespace QGUI
 {
-class CQXDecorateWindow : public CEGUI::Window, public CModuleObject
+class CQXDecorateWindow : public CEGUI::Window, public CModuleObject, public IMouseInputHandler
 {
 public:
     static const CEGUI::String WidgetTypeName; // "QXGame/DecorateWindow"
@@ -33,6 +34,9 @@ public:
     bool isDragging() const { return m_bDragging; }
 
     void initialiseComponents() override {}
+
+    // The left button's presses and releases, and moves while dragging.
+    bool HandlesMouseInput(MouseInput input, const CEGUI::MouseEventArgs& e) const override;
 
 protected:
     // Called when the dragging-enabled setting changes; fires nothing here.

@@ -312,6 +312,11 @@ void CItemIcon::clickGangTech(KeyValues& message) const
 
 void CItemIcon::clickNothing(KeyValues&) const {}
 
+bool CItemIcon::HandlesMouseInput(MouseInput input, const CEGUI::MouseEventArgs&) const
+{
+    return input == MouseInput::ButtonDown;
+}
+
 void CItemIcon::onMouseButtonDown(CEGUI::MouseEventArgs& e)
 {
     QXWindow::onMouseButtonDown(e);
@@ -334,8 +339,8 @@ void CItemIcon::onMouseButtonDown(CEGUI::MouseEventArgs& e)
         if (CEGUI::Window* parent = getParent())
             parent->fireEvent(EventIconPicked, e, EventNamespace);
         fireEvent(EventIconPicked, e, EventNamespace);
-        e.handled = true;
     }
+    ++e.handled;
 }
 
 void CItemIcon::onIconClicked(CEGUI::MouseButton button)

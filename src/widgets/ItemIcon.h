@@ -9,6 +9,7 @@
 
 #include <cstdint>
 
+#include "widgets/MouseWalk.h"
 #include "widgets/QXWindow.h"
 
 class KeyValues;
@@ -17,7 +18,7 @@ namespace QGUI
 {
 class IQGUI;
 
-class CItemIcon : public QXWindow
+class CItemIcon : public QXWindow, public IMouseInputHandler
 {
 public:
     static const CEGUI::String WidgetTypeName; // "QXGame/ItemIcon"
@@ -43,6 +44,8 @@ public:
     CEGUI::Property* FindSharePros(const CEGUI::String& name) const override;
     void WriteSharePropToXML(CEGUI::XMLSerializer& xml, int& count) const override;
     void initialiseComponents() override {}
+    // Every button's press: it clicks, picks or tells why it cannot.
+    bool HandlesMouseInput(MouseInput input, const CEGUI::MouseEventArgs& e) const override;
 
     // --- properties ---
     const CEGUI::String& getPackageName() const { return m_PackageName; }

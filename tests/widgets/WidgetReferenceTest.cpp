@@ -9,7 +9,7 @@
 // the reference does not describe yet carries its help text), so that the
 // tables can be regenerated:
 //
-//   QGUI_PRINT_REFERENCE=1 build/tests/widget_tests --gtest_filter='Reference*'
+//   QGUI_PRINT_REFERENCE=1 build/tests/widget_tests --gtest_filter='WidgetReference*'
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -55,9 +55,10 @@ Tables ReadReference(const std::string& path)
             std::vector<std::string> cells;
             std::stringstream row(line.substr(1));
             for (std::string cell; std::getline(row, cell, '|');)
-                cells.push_back(Trim(cell));
+                cells.push_back(Trim(cell, " "));
             cells.resize(4);
-            tables[section][cells[0]] = Entry{cells[1], cells[2] == "(empty)" ? "" : cells[2], cells[3]};
+            const std::string value = Trim(cells[2]);
+            tables[section][Trim(cells[0])] = Entry{cells[1], value == "(empty)" ? "" : value, cells[3]};
         }
     }
     return tables;
@@ -74,7 +75,7 @@ std::map<std::string, Entry> ModuleProperties(const CEGUI::Window& w)
     return out;
 }
 
-struct ReferenceTest : richwindow::RichWindowTest
+struct WidgetReferenceTest : richwindow::RichWindowTest
 {
     void addLooks(harness::Style& s) override
     {
@@ -83,7 +84,7 @@ struct ReferenceTest : richwindow::RichWindowTest
     }
 };
 
-TEST_F(ReferenceTest, ThePropertyTablesListTheModulesOwnPropertiesOfEveryWindowTypeAndRenderer)
+TEST_F(WidgetReferenceTest, ThePropertyTablesListTheModulesOwnPropertiesOfEveryWindowTypeAndRenderer)
 {
     Tables module;
     CEGUI::WindowManager& windows = CEGUI::WindowManager::getSingleton();

@@ -176,15 +176,23 @@ void CallSetter(Target*, std::nullptr_t, const Value&)
 {
 }
 
+// The base of every property the module's classes add, which tells them
+// apart from the GUI library's own properties and those a look defines.
+class ModuleProperty : public CEGUI::Property
+{
+public:
+    using CEGUI::Property::Property;
+};
+
 // A property of a widget or window-renderer class; Getter and Setter are
 // member-function pointer types of Target (Setter may be std::nullptr_t).
 template <class Target, class Text, class Getter, class Setter>
-class WidgetProperty : public CEGUI::Property
+class WidgetProperty : public ModuleProperty
 {
 public:
     WidgetProperty(const char* name, const char* help, const char* defaultText, Getter getter,
                    Setter setter, const char* origin)
-        : CEGUI::Property(name, help, defaultText, true, Text::dataType(), origin),
+        : ModuleProperty(name, help, defaultText, true, Text::dataType(), origin),
           d_getter(getter), d_setter(setter)
     {
     }

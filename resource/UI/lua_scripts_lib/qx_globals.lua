@@ -51,7 +51,7 @@ function gFn_guide_cmd_text_draw_end()
     return 0
 end
 
-function gFn_guide_cmd_text_draw_moni(first, second, x, y, kind)
+function gFn_guide_cmd_text_draw_moni(command, windowName, kind, x, y)
     return 0
 end
 

@@ -37,7 +37,7 @@ public:
 
     // Limits of the text reader.
     static constexpr int MAX_TOKEN_LENGTH = 1023;  // longer tokens are cut
-    static constexpr int MAX_NESTING_DEPTH = 1000; // deeper blocks fail the load
+    static constexpr int MAX_NESTING_DEPTH = 1000; // a deeper block ends the parse
     static constexpr int MAX_INCLUDE_DEPTH = 32;   // nested "#include" files
     static constexpr int MAX_INCLUDES_PER_LOAD = 256; // "#include" files one load reads, nested ones too
     static constexpr int INCLUDE_PATH_SIZE = 512;  // longer include paths (511 bytes and more) are refused
@@ -116,8 +116,10 @@ public:
     // Destroys the sub-keys; the type becomes TYPE_NONE.
     void Clear();
 
-    // Text format. A load that fails (file not read, blocks nested too deep)
-    // returns false and leaves the tree as it was.
+    // Text format. A file that is not read returns false and leaves the tree
+    // as it was. Parsing reports no errors: a text that breaks off, or blocks
+    // nested deeper than MAX_NESTING_DEPTH, end the parse with what was read
+    // so far, and the load returns true.
     bool LoadFromFile(IBaseFileSystem* fileSystem, const char* resourceName, const char* pathId = nullptr);
     bool LoadFromBuffer(const char* resourceName, const char* buffer, IBaseFileSystem* fileSystem = nullptr,
                         const char* pathId = nullptr);

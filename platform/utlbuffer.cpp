@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "strtools.h"
 #include "tier0.h"
 
 CUtlBuffer::CUtlBuffer(int growSize, int initSize, int flags)
@@ -102,7 +103,9 @@ void CUtlBuffer::Put(const void* bytes, int n)
 void CUtlBuffer::VaPrintf(const char* format, va_list args)
 {
     // Short lines are formatted on the stack; a longer text is formatted
-    // whole on the heap rather than cut.
+    // whole on the heap rather than cut. Numbers are written with '.' as the
+    // decimal point whatever the process locale.
+    CNumberTextScope numbers;
     char local[2048];
     va_list copy;
     va_copy(copy, args);

@@ -3,7 +3,7 @@
 # trades KeyValues messages with it both ways and shuts it down.
 if(TARGET qgui)
   get_target_property(QHOSTABI_PLATFORM_INCLUDES qplatform INTERFACE_INCLUDE_DIRECTORIES)
-  if(NOT QHOSTABI_PLATFORM_INCLUDES STREQUAL "${PROJECT_SOURCE_DIR}/include")
+  if(NOT QHOSTABI_PLATFORM_INCLUDES STREQUAL "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>")
     message(FATAL_ERROR "The platform library must offer a host include/ alone, "
                         "not: ${QHOSTABI_PLATFORM_INCLUDES}")
   endif()
@@ -16,4 +16,17 @@ if(TARGET qgui)
   add_test(NAME HostAbi.MinimalHostTradesMessagesWithTheModule
            COMMAND hostabi_minimal_host $<TARGET_FILE:qgui>
            WORKING_DIRECTORY ${QHOSTABI_RUN_DIR})
+
+  # The same host built once more as a game team builds it: against the tree
+  # that `cmake --install` makes, found through the package configuration.
+  set(QHOSTABI_HOST_FLAGS "")
+  if(QGUI_SANITIZE)
+    set(QHOSTABI_HOST_FLAGS "-fsanitize=address,undefined -fno-omit-frame-pointer")
+  endif()
+  add_test(NAME HostAbi.MinimalHostBuildsAndRunsAgainstTheInstalledTree
+           COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR}
+                   -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/hostabi-installed
+                   -DCXX=${CMAKE_CXX_COMPILER} "-DCXX_FLAGS=${QHOSTABI_HOST_FLAGS}"
+                   -DBUILD_TYPE=${CMAKE_BUILD_TYPE}
+                   -P ${CMAKE_CURRENT_LIST_DIR}/hostabi/InstalledHost.cmake)
 endif()

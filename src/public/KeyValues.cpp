@@ -596,14 +596,14 @@ const char* KeyValues::GetString(const char* keyName, const char* defaultValue)
     case TYPE_STRING:
         return key->m_sValue ? key->m_sValue : defaultValue;
     case TYPE_INT:
-        std::snprintf(number, sizeof(number), "%d", key->m_iValue);
+        StrSnprintf(number, sizeof(number), "%d", key->m_iValue);
         break;
     case TYPE_PTR:
         // Pointers are written in full, as a pointer-sized decimal.
-        std::snprintf(number, sizeof(number), "%lld", static_cast<long long>(reinterpret_cast<intptr_t>(key->m_pValue)));
+        StrSnprintf(number, sizeof(number), "%lld", static_cast<long long>(reinterpret_cast<intptr_t>(key->m_pValue)));
         break;
     case TYPE_FLOAT:
-        std::snprintf(number, sizeof(number), "%f", static_cast<double>(key->m_flValue));
+        StrSnprintf(number, sizeof(number), "%f", static_cast<double>(key->m_flValue));
         break;
     case TYPE_WSTRING:
         if (!key->m_wsValue ||

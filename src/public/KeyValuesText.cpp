@@ -416,8 +416,9 @@ bool KeyValues::RecursiveLoadFromBuffer(const char* resourceName, const char*& b
 {
     (void)resourceName;
     // Blocks are read with an explicit stack of open nodes, so a hostile
-    // nesting cannot exhaust the call stack; beyond MAX_NESTING_DEPTH open
-    // blocks the load fails.
+    // nesting cannot exhaust the call stack. A block that would open beyond
+    // MAX_NESTING_DEPTH ends the whole parse, as the end of the text would:
+    // what was read stays, and false tells the caller to read no further.
     struct OpenBlock
     {
         KeyValues* node;
@@ -459,7 +460,7 @@ bool KeyValues::RecursiveLoadFromBuffer(const char* resourceName, const char*& b
         if (IsBrace(token, '{'))
         {
             if (open.size() >= static_cast<size_t>(MAX_NESTING_DEPTH))
-                return false;
+                return false; // the key that opened it keeps no value
             open.push_back(OpenBlock{key, nullptr});
             continue;
         }
@@ -473,15 +474,14 @@ bool KeyValues::LoadFromBuffer(const char* resourceName, const char* buffer, IBa
 {
     LoadingScope scope(resourceName);
 
-    // The text is read into a staging node and joined to this tree only when
-    // the whole load succeeds, so a failed load leaves the tree as it was.
+    // The text is read into a staging node and joined to this tree at the
+    // end.
     KeyValues* staged = new KeyValues(static_cast<const char*>(nullptr));
     staged->m_bHasEscapeSequences = m_bHasEscapeSequences;
     GrowableArray<KeyValues*> includedKeys(0, 0);
     KeyValues* current = staged;
     KeyValues* previous = nullptr;
     bool renamed = false;
-    bool ok = true;
     const char* cursor = buffer;
     bool quoted;
     for (;;)
@@ -511,21 +511,12 @@ bool KeyValues::LoadFromBuffer(const char* resourceName, const char* buffer, IBa
             renamed = true;
         }
         token = ReadToken(cursor, quoted);
-        if (token && !quoted && token[0] == '{' && !token[1] && !key->RecursiveLoadFromBuffer(resourceName, cursor))
-        {
-            ok = false;
-            break;
-        }
+        const bool goOn =
+            !(token && !quoted && token[0] == '{' && !token[1]) || key->RecursiveLoadFromBuffer(resourceName, cursor);
         previous = key;
         current = nullptr;
-    }
-
-    if (!ok)
-    {
-        staged->deleteThis();
-        for (int i = 0; i < includedKeys.Count(); ++i)
-            includedKeys[i]->deleteThis();
-        return false;
+        if (!goOn)
+            break; // nested too deep: the parse ends here, keeping what was read
     }
 
     if (renamed)

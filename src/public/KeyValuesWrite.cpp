@@ -1,6 +1,5 @@
 // The KeyValues text format: the writers, to a file and to a buffer.
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -8,6 +7,7 @@
 #include "KeyValuesInternal.h"
 #include "codepage.h"
 #include "directory.h"
+#include "strtools.h"
 #include "utlbuffer.h"
 
 namespace
@@ -145,7 +145,7 @@ bool KeyValues::RecursiveSaveToFile(IBaseFileSystem* fileSystem, FileHandle_t fi
         case TYPE_INT:
         {
             char number[32];
-            std::snprintf(number, sizeof(number), "%d", sub->m_iValue);
+            StrSnprintf(number, sizeof(number), "%d", sub->m_iValue);
             value = number;
             escape = false;
             break;
@@ -153,7 +153,7 @@ bool KeyValues::RecursiveSaveToFile(IBaseFileSystem* fileSystem, FileHandle_t fi
         case TYPE_FLOAT:
         {
             char number[64];
-            std::snprintf(number, sizeof(number), "%f", static_cast<double>(sub->m_flValue));
+            StrSnprintf(number, sizeof(number), "%f", static_cast<double>(sub->m_flValue));
             value = number;
             escape = false;
             break;

@@ -34,7 +34,26 @@ int HexDigit(unsigned char c)
     return -1;
 }
 
+// The "C" locale, made once; null only when it cannot be made.
+locale_t NumberTextLocale()
+{
+    static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
+    return locale;
+}
+
 } // namespace
+
+CNumberTextScope::CNumberTextScope() : m_previous(static_cast<locale_t>(0))
+{
+    if (locale_t c = NumberTextLocale())
+        m_previous = uselocale(c);
+}
+
+CNumberTextScope::~CNumberTextScope()
+{
+    if (m_previous)
+        uselocale(m_previous);
+}
 
 const char* Utf16ToMultiByte(const char16_t* wide, int codePage)
 {
@@ -156,6 +175,7 @@ int StrSnprintf(char* dest, int size, const char* format, ...)
     _AssertValidWritePtr(dest, size);
     if (!dest || size <= 0 || !format)
         return 0;
+    CNumberTextScope numbers;
     va_list args;
     va_start(args, format);
     int length = std::vsnprintf(dest, static_cast<size_t>(size), format, args);
@@ -288,6 +308,7 @@ int WideSprintf(char16_t* dest, int destUnits, const char16_t* format, ...)
     narrowFormat.push_back('\0');
 
     std::vector<char> text(static_cast<size_t>(destUnits));
+    CNumberTextScope numbers;
     va_list args;
     va_start(args, format);
 #pragma GCC diagnostic push

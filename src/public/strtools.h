@@ -7,6 +7,8 @@
 // when a longer text arrives, so a text is always converted whole.
 #pragma once
 
+#include <locale.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -52,11 +54,30 @@ inline bool MeasureAsciiText(const char* text, size_t& length)
 const char* Utf8ToAnsi(const char* text, const char* defaultValue);
 const char* AnsiToUtf8(const char* text, const char* defaultValue);
 
+// Numbers as text never follow the process locale: while a CNumberTextScope
+// lives, the calling thread formats and reads numbers in the "C" locale ('.'
+// as the decimal point, no digit grouping), whatever a host or script set
+// with setlocale. StrSnprintf and WideSprintf hold one; other printf- or
+// scanf-style number conversions (the GUI library's property helpers among
+// them) are made inside one.
+class CNumberTextScope
+{
+public:
+    CNumberTextScope();
+    ~CNumberTextScope();
+    CNumberTextScope(const CNumberTextScope&) = delete;
+    CNumberTextScope& operator=(const CNumberTextScope&) = delete;
+
+private:
+    locale_t m_previous;
+};
+
 // Appends at most maxCharsToAppend characters of src (all when negative),
 // cut so that dest keeps at most destSize - 1 characters. Nothing is touched
 // when nothing fits or when dest holds no NUL within destSize.
 char* StrNCat(char* dest, const char* src, int destSize, int maxCharsToAppend = -1);
-// printf into dest; returns the length, or size when the text was cut to
+// printf into dest, numbers with '.' as the decimal point whatever the
+// process locale; returns the length, or size when the text was cut to
 // size - 1 characters. A size of 0 or less writes nothing and returns 0.
 int StrSnprintf(char* dest, int size, const char* format, ...) __attribute__((format(printf, 3, 4)));
 // Copies at most size - 1 characters and terminates within size.
@@ -69,7 +90,7 @@ int StringToInt(const char* text);
 float StringToFloat(const char* text);
 
 // printf with a 16-bit format into a destination of destUnits units
-// (terminator included); returns the units written without the terminator.
+// (terminator included), numbers formatted as StrSnprintf does; returns the units written without the terminator.
 int WideSprintf(char16_t* dest, int destUnits, const char16_t* format, ...);
 
 // Length of a 16-bit text in units.

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "render/GuiString.h"
+#include "strtools.h"
 
 namespace QGUI
 {
@@ -48,15 +49,18 @@ CEGUI::Colour ColourText::fromString(const CEGUI::String& s)
     return CEGUI::PropertyHelper<CEGUI::Colour>::fromString(s);
 }
 
+// Texts with fractions are written and read with '.' as the decimal point,
+// whatever the process locale.
 CEGUI::String FloatText::toString(float v)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", static_cast<double>(v));
+    StrSnprintf(text, sizeof text, "%g", static_cast<double>(v));
     return text;
 }
 
 float FloatText::fromString(const CEGUI::String& s)
 {
+    CNumberTextScope numbers;
     float v = 0.0f;
     std::sscanf(s.c_str(), " %g", &v);
     return v;
@@ -64,11 +68,13 @@ float FloatText::fromString(const CEGUI::String& s)
 
 CEGUI::String UVector2Text::toString(const CEGUI::UVector2& v)
 {
+    CNumberTextScope numbers;
     return CEGUI::PropertyHelper<CEGUI::UVector2>::toString(v);
 }
 
 CEGUI::UVector2 UVector2Text::fromString(const CEGUI::String& s)
 {
+    CNumberTextScope numbers;
     return CEGUI::PropertyHelper<CEGUI::UVector2>::fromString(s);
 }
 

@@ -140,7 +140,8 @@ struct Engine : IQEngineClient
     const QMainWindowRecord* GetMainWindow() override { return hasWindow ? &window : nullptr; }
 };
 
-// Files held in memory, by path as the module passes it.
+// Files held in memory, by path as the module passes it; a file opened with
+// "wb" starts empty and keeps what is written.
 struct FileSystem : IBaseFileSystem
 {
     struct Open_
@@ -148,6 +149,7 @@ struct FileSystem : IBaseFileSystem
         std::string data;
         size_t pos;
         std::string path;
+        bool writing;
     };
     std::map<std::string, std::string> files;
     std::vector<std::string> opened;       // every path asked for
@@ -158,12 +160,17 @@ struct FileSystem : IBaseFileSystem
     FileHandle_t Open(const char* path, const char* mode, const char*) override
     {
         opened.push_back(path);
+        if (std::strcmp(mode, "wb") == 0)
+        {
+            files[path].clear();
+            return new Open_{std::string(), 0, path, true};
+        }
         if (std::strcmp(mode, "rb") != 0)
             return nullptr;
         auto it = files.find(path);
         if (it == files.end())
             return nullptr;
-        return new Open_{it->second, 0, path};
+        return new Open_{it->second, 0, path, false};
     }
     void Close(FileHandle_t f) override { delete static_cast<Open_*>(f); }
     int Read(void* out, int size, FileHandle_t f) override
@@ -177,7 +184,14 @@ struct FileSystem : IBaseFileSystem
         o->pos += n;
         return static_cast<int>(n);
     }
-    int Write(const void*, int, FileHandle_t) override { return 0; }
+    int Write(const void* in, int size, FileHandle_t f) override
+    {
+        Open_* o = static_cast<Open_*>(f);
+        if (!o->writing || size < 0)
+            return 0;
+        files[o->path].append(static_cast<const char*>(in), static_cast<size_t>(size));
+        return size;
+    }
     // Serves a file of the machine under the given path.
     bool addDiskFile(const std::string& path, const std::string& diskPath)
     {

@@ -4,6 +4,7 @@
 
 #include <CEGUI/CEGUI.h>
 
+#include <clocale>
 #include <stdexcept>
 #include <string>
 
@@ -519,6 +520,39 @@ TEST_F(ScriptPackageTest, NilArgumentsGiveFalseNilOrNothing)
               "");
     EXPECT_EQ(Failures(), "");
     EXPECT_TRUE(gui->GetSoundQueue().empty());
+}
+
+// ---------------------------------------------------------------------------
+// Numbers as text under a locale with a decimal comma (a script sets it)
+
+TEST_F(ScriptPackageTest, NumbersWrittenAsTextKeepTheirPointUnderACommaLocale)
+{
+    tolua_pushusertype(L, static_cast<IBaseFileSystem*>(&fs), "IBaseFileSystem");
+    lua_setglobal(L, "files");
+    const std::string error = Run(R"lua(
+        expect("comma locale", os.setlocale("de_DE.UTF-8", "numeric"), "de_DE.UTF-8")
+        t = KeyValues("root")
+        t:SetFloat("saved", 2.25)
+        expect("saved", t:SaveToFile(files, "numbers.txt"), true)
+        back = KeyValues("back")
+        expect("loaded", back:LoadFromFile(files, "numbers.txt"), true)
+        expect("reloaded", back:GetFloat("saved"), 2.25)
+        t:SetFloat("f", 1.5)
+        expect("text", t:GetString("f"), "1.500000")
+        expect("text kept", t:GetFloat("f"), 1.5)
+        t:SetFloat("w", -0.5)
+        expect("wide text", t:GetWString("w"), "-0.500000")
+        local windows = CEGUI.WindowManager:getSingleton()
+        local bar = windows:createWindow("QXGame/PercentBar")
+        bar:setProperty("Value", "0.75")
+        expect("property text", bar:getProperty("Value"), "0.75")
+        windows:destroyWindow(bar)
+    )lua");
+    std::setlocale(LC_NUMERIC, "C");
+    ASSERT_EQ(error, "");
+    EXPECT_EQ(Failures(), "");
+    EXPECT_NE(fs.files["numbers.txt"].find("\t\"saved\"\t\t\"2.250000\"\n"), std::string::npos)
+        << fs.files["numbers.txt"];
 }
 
 // ---------------------------------------------------------------------------

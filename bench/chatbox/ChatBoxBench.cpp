@@ -6,7 +6,13 @@
 //     line as plain text to a stock multi-line edit box that holds the same
 //     500 lines (its first line going) and drawing the next frame;
 // (b) an idle frame of the chat box holding 500 lines, beside an idle frame
-//     of the stock edit box holding them.
+//     of the stock edit box holding them;
+// (c) one word without spaces, 10 KB and 100 KB long, set as the text of a
+//     400 x 300 rich-text window whose vertical bar it brings up, and
+//     pushed into a chat box, each followed by a frame: the time must grow
+//     in proportion (at most 12 times for ten times the word), beside the
+//     stock edit box of the same size given the same word (its own word
+//     wrapping measures the rest of the word anew for each line).
 // Prints each pair, its ratio, the time per push and the error lines
 // logged.
 #include <benchmark/benchmark.h>
@@ -15,10 +21,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "../BenchHost.h"
 #include "../BenchTimes.h"
+#include "richtext/GameMultiLine.h"
 #include "widgets/GameChatBox.h"
 
 namespace
@@ -117,14 +125,19 @@ void ServeStyle()
              "</NamedArea><NamedArea name=\"ViewableAreaHVScroll\">" +
              Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", 12).c_str(), Less("BottomEdge", 12).c_str()) +
              "</NamedArea>" + Bars(true) + Fill("Enabled") + Fill("Disabled") + "</WidgetLook>";
+    const std::string scrollAreas =
+        "<NamedArea name=\"TextAreaVScroll\">" +
+        Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", 12).c_str(), Less("BottomEdge", 0).c_str()) +
+        "</NamedArea><NamedArea name=\"TextAreaHScroll\">" +
+        Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", 0).c_str(), Less("BottomEdge", 12).c_str()) +
+        "</NamedArea><NamedArea name=\"TextAreaHVScroll\">" +
+        Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", 12).c_str(), Less("BottomEdge", 12).c_str()) +
+        "</NamedArea>" + Bars(false);
+    // A rich-text window with the stock edit box's bars and areas.
+    looks += "<WidgetLook name=\"B/RichText\"><Property name=\"AutoRenderingSurface\" value=\"false\" />" +
+             textArea + scrollAreas + Fill("Framed") + Empty("NoFrame") + "</WidgetLook>";
     looks += "<WidgetLook name=\"B/MultiLine\"><Property name=\"AutoRenderingSurface\" value=\"false\" />" + textArea +
-             "<NamedArea name=\"TextAreaVScroll\">" +
-             Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", 12).c_str(), Less("BottomEdge", 0).c_str()) +
-             "</NamedArea><NamedArea name=\"TextAreaHScroll\">" +
-             Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", 0).c_str(), Less("BottomEdge", 12).c_str()) +
-             "</NamedArea><NamedArea name=\"TextAreaHVScroll\">" +
-             Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", 12).c_str(), Less("BottomEdge", 12).c_str()) +
-             "</NamedArea>" + Bars(false) +
+             scrollAreas +
              "<ImagerySection name=\"Caret\"><ImageryComponent>" + Whole() + "<Image name=\"B/P\" />"
              "</ImageryComponent></ImagerySection>" +
              Fill("Enabled") + Fill("ReadOnly") + Fill("Disabled") + Empty("ActiveSelection") +
@@ -146,7 +159,8 @@ void ServeStyle()
         map("B/HBar", "CEGUI/Scrollbar", "Core/Scrollbar", "B/HBar") +
         map("QXLook/GameMultiLine", "QXGame/GameMultiLine", "QXGame/GameMultiLineRenderer", "QXLook/GameMultiLine") +
         map("B/ChatBox", "QXGame/GameChatBox", "Core/ScrollablePane", "B/ChatBox") +
-        map("B/MultiLine", "CEGUI/MultiLineEditbox", "Core/MultiLineEditbox", "B/MultiLine") + "</GUIScheme>";
+        map("B/MultiLine", "CEGUI/MultiLineEditbox", "Core/MultiLineEditbox", "B/MultiLine") +
+        map("B/RichText", "QXGame/GameMultiLine", "QXGame/GameMultiLineRenderer", "B/RichText") + "</GUIScheme>";
     bench::ServeBenchFont(g_fs, BENCH_FONT_PATH);
 }
 
@@ -263,6 +277,102 @@ void BM_StockMultiLineEditbox_IdleFrame(benchmark::State& state)
     IdleFrames(state, false);
 }
 
+// (c) -----------------------------------------------------------------------
+
+constexpr size_t kWordSizes[] = {10000, 100000};
+const char* const kWordSides[] = {"RichText", "ChatBox", "Stock"};
+
+// The windows of (c), made on first use: each 400 x 300, alone on screen.
+struct LongWordWindows
+{
+    QGUI::CGameMultiLine* rich = nullptr;
+    QGUI::CGameChatBox* chat = nullptr;
+    CEGUI::MultiLineEditbox* stock = nullptr;
+};
+
+LongWordWindows& WordWindows(QGUI::CQGUI* gui)
+{
+    static LongWordWindows windows;
+    if (windows.rich)
+        return windows;
+    CEGUI::Window* root = gui->GetRootWindow();
+    auto make = [root](const char* type, const char* name) {
+        CEGUI::Window* w = CEGUI::WindowManager::getSingleton().createWindow(type, name);
+        w->setArea(CEGUI::URect(CEGUI::UDim(0, 10), CEGUI::UDim(0, 20), CEGUI::UDim(0, 410), CEGUI::UDim(0, 320)));
+        w->hide();
+        root->addChild(w);
+        return w;
+    };
+    windows.rich = dynamic_cast<QGUI::CGameMultiLine*>(make("B/RichText", "wordrich"));
+    windows.chat = dynamic_cast<QGUI::CGameChatBox*>(make("B/ChatBox", "wordchat"));
+    windows.stock = dynamic_cast<CEGUI::MultiLineEditbox*>(make("B/MultiLine", "wordstock"));
+    if (!windows.rich || !windows.chat || !windows.stock)
+        std::abort();
+    windows.chat->setChatCapacity(4);
+    windows.stock->setReadOnly(true);
+    return windows;
+}
+
+// Two words of the length, told apart by their last letter, so that each
+// push differs from the one before.
+CEGUI::String Word(size_t length, int n)
+{
+    return CEGUI::String(std::string(length - 1, 'w') + (n % 2 ? 'x' : 'y'));
+}
+
+void BM_LongWord(benchmark::State& state, int side, size_t length)
+{
+    QGUI::CQGUI* gui = StartGui();
+    LongWordWindows& w = WordWindows(gui);
+    g_chat->hide();
+    g_stock->hide();
+    CEGUI::Window* shown = side == 0 ? static_cast<CEGUI::Window*>(w.rich)
+                           : side == 1 ? static_cast<CEGUI::Window*>(w.chat)
+                                       : static_cast<CEGUI::Window*>(w.stock);
+    w.rich->setVisible(shown == w.rich);
+    w.chat->setVisible(shown == w.chat);
+    w.stock->setVisible(shown == w.stock);
+    const CEGUI::String words[2] = {Word(length, 0), Word(length, 1)};
+    int n = 0;
+    for (auto _ : state)
+    {
+        const CEGUI::String& word = words[n++ % 2];
+        if (side == 1)
+        {
+            w.chat->PushChatText(word);
+        }
+        else
+        {
+            // A short text first, so that the word brings the bar up.
+            shown->setText("short");
+            shown->setText(word);
+        }
+        bench::Frame(gui, g_host);
+    }
+    // The rich-text window's vertical bar is up: the layout ran beside it.
+    if (side == 0 && !w.rich->vertScrollbar()->isVisible())
+        state.SkipWithError("the vertical bar is not shown");
+    shown->hide();
+}
+
+// BM_LongWord<side><size>K; the stock edit box runs once, its 100 KB word
+// taking seconds.
+void RegisterLongWords()
+{
+    for (int side = 0; side < 3; ++side)
+        for (size_t length : kWordSizes)
+        {
+            const std::string name =
+                std::string("BM_LongWord") + kWordSides[side] + std::to_string(length / 1000) + "K";
+            benchmark::internal::Benchmark* b =
+                benchmark::RegisterBenchmark(name.c_str(), BM_LongWord, side, length)->Unit(benchmark::kMicrosecond);
+            if (side == 2)
+                b->Iterations(1);
+            else
+                b->Apply(BenchTimes::FastestOfFive);
+        }
+}
+
 BENCHMARK(BM_ChatBox_PushAndFrame)->Unit(benchmark::kMicrosecond)->Apply(BenchTimes::FastestOfFive);
 BENCHMARK(BM_StockMultiLineEditbox_AppendAndFrame)->Unit(benchmark::kMicrosecond)->Apply(BenchTimes::FastestOfFive);
 BENCHMARK(BM_ChatBox_IdleFrame)->Unit(benchmark::kMicrosecond)->Apply(BenchTimes::FastestOfFive);
@@ -272,6 +382,7 @@ BENCHMARK(BM_StockMultiLineEditbox_IdleFrame)->Unit(benchmark::kMicrosecond)->Ap
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
+    RegisterLongWords();
     BenchTimes times;
     benchmark::RunSpecifiedBenchmarks(&times);
     std::printf("\npushing a rich line into a %d-line chat box, then a frame: %.1f us; appending it to a stock "
@@ -287,9 +398,15 @@ int main(int argc, char** argv)
     std::printf("the push beyond an idle frame: chat box %.1f us, stock edit box %.1f us\n",
                 times.time("BM_ChatBox_PushAndFrame") - times.time("BM_ChatBox_IdleFrame"),
                 times.time("BM_StockMultiLineEditbox_AppendAndFrame") - times.time("BM_StockMultiLineEditbox_IdleFrame"));
+    for (const char* side : kWordSides)
+    {
+        const std::string small = std::string("BM_LongWord") + side + "10K";
+        const std::string large = std::string("BM_LongWord") + side + "100K";
+        std::printf("one long word, then a frame, %s: 10 KB %.0f us, 100 KB %.0f us, growth %.2f%s\n", side,
+                    times.time(small), times.time(large), times.ratio(large, small),
+                    std::strcmp(side, "Stock") == 0 ? " (the stock edit box)" : " (bound 12)");
+    }
     std::printf("error lines logged: %zu\n", bench::ErrorLines(g_logger));
-
-
     benchmark::Shutdown();
     return 0;
 }

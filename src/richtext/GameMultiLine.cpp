@@ -15,6 +15,7 @@
 #include "richtext/ParserManager.h"
 #include "richtext/TextBlocks.h"
 #include "widgets/QXRenderer.h"
+#include "widgets/SharedProperties.h"
 
 namespace QGUI
 {
@@ -43,6 +44,7 @@ CGameMultiLine::CGameMultiLine(const CEGUI::String& type, const CEGUI::String& n
       m_DefaultColour(TextParser::CColorPropertyManager::Instance().GetDefaultColors().text)
 {
     SharePropertySet.applyTo(*this);
+    EditboxPropertySet.applyTo(*this);
     setReadOnly(true);
     // The text is the module's markup, never the GUI library's.
     setTextParsingEnabled(false);
@@ -137,9 +139,7 @@ void CGameMultiLine::layoutOnce(bool repeat)
         }
     }
     resetLineInfo();
-    const bool changed = configureScrollbars();
-    // The edit box formats its text again when its vertical bar comes or goes.
-    resetLineInfo();
+    const bool changed = updateScrollbars();
     if (changed && repeat)
         layoutOnce(false);
 }
@@ -207,6 +207,53 @@ bool CGameMultiLine::configureScrollbars()
     SetScrollRange(*vert, docHeight, area.getHeight());
     SetScrollRange(*horz, widest, area.getWidth());
     return vert->isVisible() != vertWasShown || horz->isVisible() != horzWasShown;
+}
+
+// Without word wrapping the edit box's lines are those of the raw text
+// (tags and all), as wide as they measure; with it none is wider than the
+// text area. One pass over the text.
+float CGameMultiLine::widestUnwrappedLine() const
+{
+    const CEGUI::Font* font = getFont();
+    if (d_wordWrap || !font)
+        return 0.0f;
+    const CEGUI::String& text = getText();
+    float widest = 0.0f;
+    for (size_t start = 0; start < text.length();)
+    {
+        size_t end = text.find_first_of(d_lineBreakChars, start);
+        if (end == CEGUI::String::npos)
+            end = text.length();
+        widest = std::max(widest, font->getTextExtent(text.substr(start, end - start)));
+        start = end + 1;
+    }
+    return widest;
+}
+
+bool CGameMultiLine::updateScrollbars()
+{
+    d_widestExtent = widestUnwrappedLine();
+    return configureScrollbars();
+}
+
+void CGameMultiLine::setWordWrapping(bool setting)
+{
+    if (!ChangeValue(d_wordWrap, setting))
+        return;
+    if (updateScrollbars())
+        relayout(true);
+    CEGUI::WindowEventArgs args(this);
+    onWordWrapModeChanged(args);
+}
+
+void CGameMultiLine::setShowVertScrollbar(bool setting)
+{
+    if (!ChangeValue(d_forceVertScroll, setting))
+        return;
+    if (updateScrollbars())
+        relayout(true);
+    CEGUI::WindowEventArgs args(this);
+    onVertScrollbarModeChanged(args);
 }
 
 CEGUI::Scrollbar* CGameMultiLine::vertScrollbar() const
@@ -324,13 +371,29 @@ void CGameMultiLine::setCmdFont(const CEGUI::String& name)
 // ---------------------------------------------------------------------------
 // Window events
 
+// Only the edit box's bars are taken, never its own set-up: that formats
+// the text its way at once and again whenever the vertical bar comes or
+// goes, measuring the rest of a long word anew for each line it fills. A
+// look without both bars gets a window without bars.
 void CGameMultiLine::initialiseComponents()
 {
-    // The edit box needs both bars; a look without them gets a window
-    // without bars.
-    if (isChild(VertScrollbarName) && isChild(HorzScrollbarName))
-        CEGUI::MultiLineEditbox::initialiseComponents();
+    CEGUI::Scrollbar* vert = vertScrollbar();
+    CEGUI::Scrollbar* horz = horzScrollbar();
+    if (vert && horz)
+    {
+        vert->subscribeEvent(CEGUI::Scrollbar::EventScrollPositionChanged,
+                             CEGUI::Event::Subscriber(&CGameMultiLine::onScrolled, this));
+        horz->subscribeEvent(CEGUI::Scrollbar::EventScrollPositionChanged,
+                             CEGUI::Event::Subscriber(&CGameMultiLine::onScrolled, this));
+    }
+    performChildWindowLayout();
     relayout(true);
+}
+
+bool CGameMultiLine::onScrolled(const CEGUI::EventArgs&)
+{
+    invalidate();
+    return true;
 }
 
 void CGameMultiLine::destroy()

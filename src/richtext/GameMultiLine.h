@@ -75,6 +75,12 @@ public:
     bool configureScrollbars();
     // The edit box sees the whole text as one line.
     void resetLineInfo();
+    // In place of the edit box's own, which format the text its way: the
+    // layout always wraps at the text area's edge, so word wrapping is a
+    // setting kept for those who read it; an always shown vertical bar
+    // takes effect at once.
+    void setWordWrapping(bool setting);
+    void setShowVertScrollbar(bool setting);
 
     // --- drawing, for the window renderer ---
     // The text area in window pixels: the renderer's, or the whole window
@@ -150,6 +156,8 @@ protected:
     void drawSelf(const CEGUI::RenderingContext& ctx) override;
 
     static CEGUI::ShareProSet SharePropertySet;
+    // Stand-ins for edit box properties; not part of the shared set.
+    static CEGUI::ShareProSet EditboxPropertySet;
 
 private:
     // Keeps the document while the window works with it: a document the
@@ -163,6 +171,11 @@ private:
     // The document point under a screen position.
     CEGUI::Vector2f documentPoint(const CEGUI::Vector2f& screen) const;
     void moveOverDocument(CEGUI::MouseEventArgs& e);
+    bool onScrolled(const CEGUI::EventArgs&);
+    // The widest line the edit box would see, which the horizontal bar
+    // follows; then configureScrollbars.
+    float widestUnwrappedLine() const;
+    bool updateScrollbars();
     // Whether the edit box's caret code can run: it needs both bars and a
     // font.
     bool caretUsable() const;

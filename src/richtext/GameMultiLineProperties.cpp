@@ -15,10 +15,14 @@ GameMultiLineProperty::Picked s_Picked;
 GameMultiLineProperty::CmdFont s_CmdFont;
 GameMultiLineProperty::IndentRestLine s_IndentRestLine;
 GameMultiLineProperty::Indent1stLine s_Indent1stLine;
+GameMultiLineProperty::WordWrap s_WordWrap;
+GameMultiLineProperty::ForceVertScrollbar s_ForceVertScrollbar;
 } // namespace
 
 CEGUI::ShareProSet CGameMultiLine::SharePropertySet{
     &s_FrameEnable,       &s_ForceHideVertScrollbar, &s_ForceHideHorzScrollbar,
     &s_PlainText,         &s_DefaultTextColour,      &s_Picked,
     &s_CmdFont,           &s_IndentRestLine,         &s_Indent1stLine};
+
+CEGUI::ShareProSet CGameMultiLine::EditboxPropertySet{&s_WordWrap, &s_ForceVertScrollbar};
 } // namespace QGUI

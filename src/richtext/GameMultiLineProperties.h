@@ -40,5 +40,15 @@ QGUI_PROPERTY(IndentRestLine, CGameMultiLine, IntText, "IndentRestLine",
 QGUI_PROPERTY(Indent1stLine, CGameMultiLine, IntText, "Indent1stLine",
               "Property to get/set the 1st line's indent of CGameMultiLine.  Value is a string.", "False",
               &CGameMultiLine::getIndent1stLine, &CGameMultiLine::setIndent1stLine);
+
+// The edit box's own settings that would format the text its way, in place
+// of its properties of the same names.
+QGUI_PROPERTY(WordWrap, CGameMultiLine, GuiBoolText, "WordWrap",
+              "Property to get/set the word-wrap setting of the edit box.  Value is either \"true\" or \"false\".",
+              "true", &CGameMultiLine::isWordWrapped, &CGameMultiLine::setWordWrapping);
+QGUI_PROPERTY(ForceVertScrollbar, CGameMultiLine, GuiBoolText, "ForceVertScrollbar",
+              "Property to get/set the 'always show' setting for the vertical scroll bar of the list box."
+              "Value is either \"true\" or \"false\".",
+              "false", &CGameMultiLine::isVertScrollbarAlwaysShown, &CGameMultiLine::setShowVertScrollbar);
 } // namespace GameMultiLineProperty
 } // namespace QGUI

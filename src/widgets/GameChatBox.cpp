@@ -13,6 +13,7 @@
 #include <string>
 
 #include "richtext/GameMultiLine.h"
+#include "widgets/LookImagery.h"
 #include "widgets/SharedProperties.h"
 
 namespace QGUI
@@ -60,6 +61,16 @@ CGameChatBox::~CGameChatBox()
     for (Slot& s : m_Slots)
         if (s.destroyed.isValid())
             s.destroyed->disconnect();
+}
+
+void CGameChatBox::destroy()
+{
+    if (CheckLookPart(*this, d_contentChangedConn.isValid() && d_autoSizeChangedConn.isValid(), "scrollbars"))
+    {
+        CEGUI::ScrollablePane::destroy();
+        return;
+    }
+    CEGUI::Window::destroy();
 }
 
 CEGUI::Property* CGameChatBox::FindSharePros(const CEGUI::String& name) const

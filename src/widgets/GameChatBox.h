@@ -61,6 +61,10 @@ public:
     virtual CEGUI::Property* FindSharePros(const CEGUI::String& name) const;
     virtual void WriteSharePropToXML(CEGUI::XMLSerializer& xml, int& count) const;
 
+    // The pane lets go of its content's events, which it only subscribes to
+    // once it has a look: a box that never had one skips that.
+    void destroy() override;
+
     // Places one message (rich-text markup); false only when the capacity
     // is 0 (or the message window cannot be made).
     bool PushChatText(const CEGUI::String& text);

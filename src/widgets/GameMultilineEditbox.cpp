@@ -2,6 +2,9 @@
 
 #include "widgets/Clipboard.h"
 #include "widgets/KeyCapture.h"
+#include "widgets/LookImagery.h"
+
+#include <algorithm>
 
 namespace QGUI
 {
@@ -17,8 +20,50 @@ void MarkHandled(CEGUI::EventArgs& e)
 }
 } // namespace
 
-CGameMultilineInput::CGameMultilineInput(const CEGUI::String& type, const CEGUI::String& name)
+CBareSafeMultiLineEditbox::CBareSafeMultiLineEditbox(const CEGUI::String& type, const CEGUI::String& name)
     : CEGUI::MultiLineEditbox(type, name)
+{
+}
+
+bool CBareSafeMultiLineEditbox::canFormat()
+{
+    return CheckLookPart(*this, getWindowRenderer() != nullptr, "window renderer");
+}
+
+void CBareSafeMultiLineEditbox::onTextChanged(CEGUI::WindowEventArgs& e)
+{
+    if (canFormat())
+    {
+        CEGUI::MultiLineEditbox::onTextChanged(e);
+        return;
+    }
+    CEGUI::Window::onTextChanged(e);
+    clearSelection();
+    d_caretPos = std::min(d_caretPos, getText().length());
+    ++e.handled;
+}
+
+void CBareSafeMultiLineEditbox::onSized(CEGUI::ElementEventArgs& e)
+{
+    if (canFormat())
+    {
+        CEGUI::MultiLineEditbox::onSized(e);
+        return;
+    }
+    CEGUI::Window::onSized(e);
+    ++e.handled;
+}
+
+void CBareSafeMultiLineEditbox::onFontChanged(CEGUI::WindowEventArgs& e)
+{
+    if (canFormat())
+        CEGUI::MultiLineEditbox::onFontChanged(e);
+    else
+        CEGUI::Window::onFontChanged(e);
+}
+
+CGameMultilineInput::CGameMultilineInput(const CEGUI::String& type, const CEGUI::String& name)
+    : CBareSafeMultiLineEditbox(type, name)
 {
 }
 
@@ -34,7 +79,7 @@ void CGameMultilineInput::onKeyDown(CEGUI::KeyEventArgs& e)
 }
 
 CGameMultilineEditbox::CGameMultilineEditbox(const CEGUI::String& type, const CEGUI::String& name)
-    : CEGUI::MultiLineEditbox(type, name)
+    : CBareSafeMultiLineEditbox(type, name)
 {
 }
 

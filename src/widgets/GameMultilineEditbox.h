@@ -10,7 +10,23 @@
 
 namespace QGUI
 {
-class CGameMultilineInput : public CEGUI::MultiLineEditbox, public CModuleObject
+// The GUI library's edit box formats its text through its window renderer;
+// one made without a look has none, and keeps its text unformatted instead.
+class CBareSafeMultiLineEditbox : public CEGUI::MultiLineEditbox
+{
+public:
+    CBareSafeMultiLineEditbox(const CEGUI::String& type, const CEGUI::String& name);
+
+protected:
+    void onTextChanged(CEGUI::WindowEventArgs& e) override;
+    void onSized(CEGUI::ElementEventArgs& e) override;
+    void onFontChanged(CEGUI::WindowEventArgs& e) override;
+
+private:
+    bool canFormat();
+};
+
+class CGameMultilineInput : public CBareSafeMultiLineEditbox, public CModuleObject
 {
 public:
     static const CEGUI::String WidgetTypeName; // "QXGame/GameMultilineInput"
@@ -21,7 +37,7 @@ protected:
     void onKeyDown(CEGUI::KeyEventArgs& e) override;
 };
 
-class CGameMultilineEditbox : public CEGUI::MultiLineEditbox, public CModuleObject
+class CGameMultilineEditbox : public CBareSafeMultiLineEditbox, public CModuleObject
 {
 public:
     static const CEGUI::String WidgetTypeName; // "QXGame/GameMultilineEditbox"

@@ -1,6 +1,7 @@
 // Look pieces drawn by name, a missing one skipped.
 #include "widgets/LookImagery.h"
 
+#include <CEGUI/Logger.h>
 #include <CEGUI/Window.h>
 #include <CEGUI/falagard/WidgetLookManager.h>
 
@@ -65,5 +66,18 @@ bool LookNamedArea(const CEGUI::Window& window, const CEGUI::WidgetLookFeel& loo
         return false;
     area = look.getNamedArea(name).getArea().getPixelRect(window);
     return true;
+}
+
+bool CheckLookPart(CEGUI::Window& window, bool present, const CEGUI::String& part)
+{
+    static const CEGUI::String logged("QGUI.MissingLookLogged");
+    if (present || window.isUserStringDefined(logged))
+        return present;
+    window.setUserString(logged, "1");
+    if (CEGUI::Logger* logger = CEGUI::Logger::getSingletonPtr())
+        logger->logEvent("QGUI: '" + window.getType() + "' window '" + window.getName() + "' has no look that gives it its " +
+                             part + "; it does without.",
+                         CEGUI::Errors);
+    return false;
 }
 } // namespace QGUI

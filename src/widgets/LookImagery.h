@@ -35,4 +35,8 @@ bool HasLookImagery(const CEGUI::Window& window, const CEGUI::String& name);
 bool LookNamedArea(const CEGUI::Window& window, const CEGUI::String& name, CEGUI::Rectf& area);
 bool LookNamedArea(const CEGUI::Window& window, const CEGUI::WidgetLookFeel& look,
                    const CEGUI::String& name, CEGUI::Rectf& area);
+// Answers present: whether the window has a part its look gives it (its
+// window renderer, a child). When it has not (a window made without a
+// look), logs once per window that it does without that part.
+bool CheckLookPart(CEGUI::Window& window, bool present, const CEGUI::String& part);
 } // namespace QGUI

@@ -42,6 +42,17 @@ struct BoolText
     static bool fromString(const CEGUI::String& s) { return s == "True" || s == "true"; }
 };
 
+// The GUI library's own form, for properties that stand in for its own:
+// "true" / "false"; reads "True" and "true" as true, anything else false.
+struct GuiBoolText
+{
+    typedef bool Value;
+    typedef bool Param;
+    static const char* dataType() { return "bool"; }
+    static CEGUI::String toString(bool v) { return v ? "true" : "false"; }
+    static bool fromString(const CEGUI::String& s) { return BoolText::fromString(s); }
+};
+
 // Unsigned decimal; text that does not start with a number reads 0, and a
 // leading "-" wraps as unsigned arithmetic does ("-1" is 4294967295).
 struct UintText

@@ -1,5 +1,7 @@
 #include "widgets/TabControlForChat.h"
 
+#include "widgets/LookImagery.h"
+
 namespace QGUI
 {
 const CEGUI::String CTabControlForChat::WidgetTypeName("QXGame/TabControlForChat");
@@ -13,5 +15,13 @@ CTabControlForChat::CTabControlForChat(const CEGUI::String& type, const CEGUI::S
 void CTabControlForChat::drawSelf(const CEGUI::RenderingContext& ctx)
 {
     CEGUI::Window::drawSelf(ctx);
+}
+
+void CTabControlForChat::performChildWindowLayout(bool nonclient_sized_hint, bool client_sized_hint)
+{
+    if (CheckLookPart(*this, isChild(TabButtonPaneName) && isChild(ContentPaneName), "tab panes"))
+        CEGUI::TabControl::performChildWindowLayout(nonclient_sized_hint, client_sized_hint);
+    else
+        CEGUI::Window::performChildWindowLayout(nonclient_sized_hint, client_sized_hint);
 }
 } // namespace QGUI

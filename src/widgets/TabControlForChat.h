@@ -16,6 +16,10 @@ public:
 
     CTabControlForChat(const CEGUI::String& type, const CEGUI::String& name);
 
+    // The tab control lays out its button and content panes; one made
+    // without a look has neither and lays out like a plain window.
+    void performChildWindowLayout(bool nonclient_sized_hint = false, bool client_sized_hint = false) override;
+
 protected:
     void drawSelf(const CEGUI::RenderingContext& ctx) override;
 };

@@ -1,6 +1,7 @@
 // The frame window that thinks on a timer, and its one property.
 #include "widgets/ThinkableFrameWindow.h"
 
+#include "widgets/LookImagery.h"
 #include "widgets/SharedProperties.h"
 
 namespace QGUI
@@ -68,5 +69,34 @@ void CThinkableFrameWindow::updateSelf(float elapsed)
 void CThinkableFrameWindow::onThink(CEGUI::WindowEventArgs& e)
 {
     fireEvent(EventThink, e, EventNamespace);
+}
+
+bool CThinkableFrameWindow::hasTitlebar()
+{
+    return CheckLookPart(*this, isChild(TitlebarName), "title bar");
+}
+
+void CThinkableFrameWindow::onTextChanged(CEGUI::WindowEventArgs& e)
+{
+    if (hasTitlebar())
+        CEGUI::FrameWindow::onTextChanged(e);
+    else
+        CEGUI::Window::onTextChanged(e);
+}
+
+void CThinkableFrameWindow::onActivated(CEGUI::ActivationEventArgs& e)
+{
+    if (hasTitlebar())
+        CEGUI::FrameWindow::onActivated(e);
+    else
+        CEGUI::Window::onActivated(e);
+}
+
+void CThinkableFrameWindow::onDeactivated(CEGUI::ActivationEventArgs& e)
+{
+    if (hasTitlebar())
+        CEGUI::FrameWindow::onDeactivated(e);
+    else
+        CEGUI::Window::onDeactivated(e);
 }
 } // namespace QGUI

@@ -37,12 +37,18 @@ public:
 
 protected:
     void updateSelf(float elapsed) override;
+    // The frame window shows its text and activation on its title bar; one
+    // made without a look has none and does without.
+    void onTextChanged(CEGUI::WindowEventArgs& e) override;
+    void onActivated(CEGUI::ActivationEventArgs& e) override;
+    void onDeactivated(CEGUI::ActivationEventArgs& e) override;
     // Fires "Think".
     virtual void onThink(CEGUI::WindowEventArgs& e);
 
     static CEGUI::ShareProSet SharePropertySet;
 
 private:
+    bool hasTitlebar();
     float m_fThinkingCycle = 0.0f;
     float m_fRemaining = 0.0f;
 };

@@ -91,3 +91,34 @@ TEST_F(FactoriesTest, TheProviderMapNamesProvidersAndHoldsTheMainObject)
         EXPECT_EQ(map.GetProviderName(row.first), row.second) << row.first;
 }
 } // namespace
+
+namespace
+{
+// A window made by a script without a look (a misspelt mapping, a window
+// built by hand) is made, given a text, drawn and destroyed like any other;
+// what it does without is logged.
+TEST_F(FactoriesTest, EveryWindowTypeLivesAndDiesWithoutALook)
+{
+    std::string types = "types = {";
+    for (unsigned int i = 0; i < QGUI::WindowFactoryCount(); ++i)
+        types += std::string("'") + QGUI::WindowFactoryType(i) + "',";
+    ASSERT_EQ(run(types + "} made = {}"), "");
+    ASSERT_EQ(run("local wm = CEGUI.WindowManager:getSingleton()\n"
+                  "local root = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow()\n"
+                  "for i, t in ipairs(types) do\n"
+                  "  made[i] = wm:createWindow(t, 'bare' .. i)\n"
+                  "  root:addChild(made[i])\n"
+                  "  made[i]:setText('a few words {N x:name} ' .. string.rep('w', 200))\n"
+                  "end"),
+              "");
+    frame();
+    ASSERT_EQ(run("local wm = CEGUI.WindowManager:getSingleton()\n"
+                  "for i, w in ipairs(made) do wm:destroyWindow(w) end\n"
+                  "wm:cleanDeadPool()"),
+              "");
+    frame();
+    EXPECT_TRUE(logger->has("QGUI: 'QXGame/GameChatBox' window 'bare10' has no look that gives it its "
+                            "scrollbars; it does without.",
+                            CEGUI::Errors));
+}
+} // namespace

@@ -61,8 +61,8 @@ TEST_F(RichWindowTest, ScrollbarsShowByTheDocumentAndTheFlags)
         {"vertical forced", "short", {{"ForceVertScrollbar", "true"}}, true, false, 40, 12},
         {"vertical forced and forbidden", tall,
          {{"ForceVertScrollbar", "true"}, {"ForceHideVertScrollbar", "True"}}, false, false, 16, 120},
-        // The edit box measures its widest line itself, here without
-        // wrapping: wider than the area, the bottom bar shows and shortens
+        // Without word wrapping the window measures the edit box's widest
+        // line as the edit box would: wider than the area, the bottom bar shows and shortens
         // the area, so that 7 lines fit and 8 do not.
         {"wide", wide, {{"WordWrap", "false"}}, false, true, 190, 24},
         {"wide and tall", wide + "\n3\n4\n5\n6\n7\n8", {{"WordWrap", "false"}}, true, true, 174, 8 * 12},
@@ -87,10 +87,60 @@ TEST_F(RichWindowTest, ScrollbarsShowByTheDocumentAndTheFlags)
         EXPECT_EQ(vbar(w)->getPageSize(), area.getHeight()) << c.name;
         EXPECT_EQ(vbar(w)->getStepSize(), area.getHeight() / 10) << c.name;
         EXPECT_EQ(hbar(w)->getPageSize(), area.getWidth()) << c.name;
-        // The edit box's own formatting, run when its bar comes or goes, is
-        // undone: it still sees one line.
+        // The edit box sees one line.
         EXPECT_EQ(w->getFormattedLines().size(), 1u) << c.name;
     }
+}
+
+// The edit box's own word wrapping measures the rest of a long word anew for
+// each line it fills; no way into the window runs it: the text stays one
+// edit box line whatever brings the bar up or changes the layout.
+TEST_F(RichWindowTest, ALongWordIsNeverWrappedByTheEditBox)
+{
+    const std::string word(100000, 'w');
+    QGUI::CGameMultiLine* w = box();
+    // What the edit box's lines are while the bar comes or goes.
+    size_t linesSeen = 0;
+    for (const CEGUI::String& event : {CEGUI::Window::EventShown, CEGUI::Window::EventHidden})
+        vbar(w)->subscribeEvent(event, [&](const CEGUI::EventArgs&) {
+            linesSeen = std::max(linesSeen, w->getFormattedLines().size());
+            return true;
+        });
+    w->setText(word);
+    ASSERT_TRUE(vbar(w)->isVisible());
+    auto laidOut = [&](const char* step, size_t perLine) {
+        EXPECT_EQ(linesSeen, 1u) << step;
+        EXPECT_EQ(w->getFormattedLines().size(), 1u) << step;
+        const size_t length = w->getText().length();
+        EXPECT_EQ(w->getDocHeight(), 12.0f * ((length + perLine - 1) / perLine) + 4) << step;
+    };
+    laidOut("text", 21); // 174 pixels beside the bar
+    w->setHeight(CEGUI::UDim(0, 120)); // the look's areas keep their size
+    laidOut("size", 21);
+    w->setFont("HWide");
+    laidOut("font", 10);
+    w->setFont("HFont");
+    for (const char* value : {"false", "true"})
+    {
+        w->setProperty("WordWrap", value);
+        w->setProperty("ForceVertScrollbar", value);
+        EXPECT_EQ(w->getProperty("WordWrap"), value);
+        laidOut("properties", 21);
+    }
+    ASSERT_EQ(run("local w = tolua.cast(CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow()"
+                  ":getChild('box'), 'QGUI::CGameMultiLine')\n"
+                  "w:setWordWrapping(false) w:setShowVertScrollbar(true)\n"
+                  "w:setWordWrapping(true) w:setShowVertScrollbar(false)"),
+              "");
+    laidOut("script", 21);
+    // Bars hidden and shown again by a short text and the long one.
+    w->setText("short");
+    w->setText(word);
+    laidOut("text again", 21);
+    // A lower capacity cuts the text.
+    w->setMaxTextLength(50000);
+    ASSERT_EQ(w->getText().length(), 50000u);
+    laidOut("capacity", 21);
 }
 
 TEST_F(RichWindowTest, ASizeChangeLaysOutAgainAndTheBarGoes)

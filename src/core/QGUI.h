@@ -14,6 +14,7 @@
 #include "core/Panel.h"
 #include "core/WebWindowSet.h"
 #include "core/WindowRegistry.h"
+#include "strtools.h"
 
 namespace CEGUI
 {
@@ -32,13 +33,15 @@ class CQXResourceProvider;
 // operation's failure answer: QGUI_REQUIRE_RUNNING(false), or
 // QGUI_REQUIRE_RUNNING() in an operation without a result. Every operation
 // starts with it, so a host or script that calls before start-up or after
-// shut-down gets that answer and nothing is touched.
+// shut-down gets that answer and nothing is touched. For the rest of the
+// operation numbers are read and written in the "C" locale, whatever the
+// host or a script set with setlocale (the GUI library reads the numbers of
+// looks, layouts and properties through the C library, and Lua's number
+// texts follow the locale too).
 #define QGUI_REQUIRE_RUNNING(...)                  \
-    do                                             \
-    {                                              \
-        if (!::QGUI::CQGUI::IsRunning())           \
-            return __VA_ARGS__;                    \
-    } while (false)
+    if (!::QGUI::CQGUI::IsRunning())               \
+        return __VA_ARGS__;                        \
+    const ::CNumberTextScope qguiNumberTextScope
 
 namespace QGUI
 {

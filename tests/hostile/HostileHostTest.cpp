@@ -10,8 +10,10 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <memory>
 #include <string>
@@ -176,3 +178,22 @@ TEST_F(HostileHostTest, AfterShutDownTheModuleIsInert)
     gui()->ShutDown();
 }
 } // namespace
+
+TEST_F(HostileHostTest, AHostsCommaLocaleReachesNoNumberTheModuleReadsOrWrites)
+{
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "scripts/deps.sh makes the locale de_DE.UTF-8";
+    std::ofstream((root / "resource/UI/lua_scripts/locale_probe.lua").string())
+        << "local w = CEGUI.WindowManager:getSingleton():createWindow('DefaultWindow', 'LocaleProbe')\n"
+           "w:setProperty('Alpha', '0.5')\n"
+           "probe_alpha = w:getAlpha()\n"
+           "CEGUI.WindowManager:getSingleton():destroyWindow(w)\n"
+           "function locale_probe_text() return tostring(1.5) end\n"
+           "function locale_probe_alpha() return probe_alpha * 100 end\n";
+    const bool ran = gui()->ExecuteScpritFile("locale_probe.lua");
+    const std::string text = gui()->CallScriptGlobalNumberToString("locale_probe_text", 0);
+    const int alphaPercent = gui()->CallScriptGlobalNumber("locale_probe_alpha", 0);
+    std::setlocale(LC_ALL, "C");
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(text, "1.5");
+    EXPECT_EQ(alphaPercent, 50);
+}

@@ -400,3 +400,30 @@ TEST_F(RichWindowTest, ScriptsFillTheColourTable)
                                               0xFFFFFFFF}));
 }
 } // namespace
+
+TEST_F(RichWindowTest, AnItemWhoseColourFetchFailsKeepsTheClickColours)
+{
+    ASSERT_EQ(run("QGUI.TextParser.CColorPropertyManager:Instance():SetClickColorByString("
+                  "'FF00FF00', 'FF004000', 'FF80FF80')"),
+              "");
+    const auto itemColour = [&](const char* fetch) {
+        EXPECT_EQ(run(fetch), "");
+        QGUI::CGameMultiLine* w = box("{I 5:ab}");
+        w->setProperty("CmdFont", "HFont");
+        frame();
+        const std::vector<harness::Quad> drawn = glyphs();
+        const uint32_t colour = drawn.empty() ? 0 : drawn.front().colour;
+        destroy(w);
+        frame();
+        return colour;
+    };
+    // A failing or missing fetch, or one that gives no text: click colour 1.
+    EXPECT_EQ(itemColour("function FetchColourBySetFn(key, id) error('no colours') end"), 0xFF00FF00u);
+    EXPECT_EQ(itemColour("FetchColourBySetFn = nil"), 0xFF00FF00u);
+    EXPECT_EQ(itemColour("function FetchColourBySetFn(key, id) end"), 0xFF00FF00u);
+    // Other callers still get the colour of no text; a working script's
+    // text that is no colour still reads as opaque black.
+    EXPECT_EQ(gui->FetchColourBySet("item_color", 5), 0xFF000000u);
+    EXPECT_EQ(itemColour("function FetchColourBySetFn(key, id) return 'zz' end"), 0xFF000000u);
+    EXPECT_EQ(itemColour("function FetchColourBySetFn(key, id) return 'FFAABBCC' end"), 0xFFAABBCCu);
+}

@@ -14,6 +14,7 @@
 #include "core/IMEBase.h"
 #include "core/InterfaceRegistry.h"
 #include "core/ModuleMemory.h"
+#include "render/GuiString.h"
 #include "render/QXRenderer.h"
 #include "LocalizeString.h"
 #include "render/QXResourceProvider.h"
@@ -114,7 +115,8 @@ CQGUI::~CQGUI()
 
 void CQGUI::logHostException(const char* operation, const char* what) const
 {
-    LogEvent(CEGUI::String("QGUI::CQGUI::") + operation + ": " + (what ? what : "unknown error"),
+    LogEvent(CEGUI::String("QGUI::CQGUI::") + operation + ": " +
+                 (what ? StringFromUtf8(what) : CEGUI::String("unknown error")),
              CEGUI::Errors);
 }
 

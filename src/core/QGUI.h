@@ -143,6 +143,9 @@ public:
                                          int n2, int n3, int n4) override;
     QGUIRect* GetTextExtent(QGUIRect* out, int font, const char* text) override;
     uint32_t FetchColourBySet(const char* key, int set) override;
+    // The same, false when the scripts gave no colour text (see
+    // CScriptSystem::TryFetchColourBySet).
+    bool TryFetchColourBySet(const char* key, int set, uint32_t& colour);
     float GetStatusDuration(int32_t status) override;
     bool SetStatus(int32_t status, int32_t value) override;
     int CallScriptFunction(const char* name, const char* format, ...) override;

@@ -7,6 +7,7 @@
 
 #include "WindowManagerExt.h"
 #include "core/QGUI.h"
+#include "render/GuiString.h"
 #include "script/LuaScriptModule.h"
 #include "script/ScriptSystem.h"
 
@@ -33,7 +34,8 @@ Result Guarded(const char* operation, Result failure, Step step)
     }
     catch (const std::exception& e)
     {
-        LogLine(CEGUI::String("QGUI::CQGUI::") + operation + ": " + e.what(), CEGUI::Errors);
+        LogLine(CEGUI::String("QGUI::CQGUI::") + operation + ": " + StringFromUtf8(e.what()),
+                CEGUI::Errors);
     }
     catch (...)
     {
@@ -76,7 +78,7 @@ int CQGUI::runPanelScriptOnce(const std::string& file)
         return 1;
     // Remembered whatever happens: a script that fails is logged by the
     // script module, a file that is missing runs as an empty chunk.
-    CEGUI::System::getSingleton().executeScriptFile(file, "");
+    CEGUI::System::getSingleton().executeScriptFile(StringFromUtf8(file.c_str()), "");
     return 2;
 }
 
@@ -93,6 +95,8 @@ IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
     }
     const HandleBase created = *handle;
     const std::string panelName = name ? name : "";
+    // The name is UTF-8; it names the layout and the script too.
+    const CEGUI::String shownName = StringFromUtf8(panelName.c_str());
     CEGUI::WindowManager& wm = CEGUI::WindowManager::getSingleton();
     CEGUI::Window* window = nullptr;
     try
@@ -103,7 +107,7 @@ IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
         }
         else
         {
-            window = wm.loadLayoutFromFile(panelName + ".layout", "");
+            window = wm.loadLayoutFromFile(shownName + ".layout", "");
             if (window)
             {
                 bool moveToFront = true;
@@ -133,8 +137,8 @@ IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
     }
     catch (const std::exception& e)
     {
-        LogLine("QGUI::CQGUI::CreatePanel: the panel '" + CEGUI::String(panelName.c_str()) +
-                    "' could not be created: " + e.what(),
+        LogLine("QGUI::CQGUI::CreatePanel: the panel '" + shownName + "' could not be created: " +
+                    StringFromUtf8(e.what()),
                 CEGUI::Errors);
         if (window && wm.isAlive(window))
             wm.destroyWindow(window);
@@ -152,15 +156,15 @@ IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
     if (window)
     {
         panel->SetWindow(window);
-        window->setUserString("resourceName", panelName.c_str());
+        window->setUserString("resourceName", shownName);
         pushOnCloseStack(created);
     }
     else if (!panelName.empty())
     {
         // The panel lives without a window; every operation on it answers
         // false, null or nothing.
-        LogLine("QGUI::CQGUI::CreatePanel: the layout '" + CEGUI::String(panelName.c_str()) +
-                    ".layout' gave no window; the panel '" + panelName.c_str() + "' has none.",
+        LogLine("QGUI::CQGUI::CreatePanel: the layout '" + shownName +
+                    ".layout' gave no window; the panel '" + shownName + "' has none.",
                 CEGUI::Errors);
     }
 
@@ -169,12 +173,12 @@ IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
         try
         {
             if (runPanelScriptOnce(panelName + ".lua") == 1)
-                CEGUI::System::getSingleton().executeScriptGlobal(panelName + "_on_create");
+                CEGUI::System::getSingleton().executeScriptGlobal(shownName + "_on_create");
         }
         catch (const std::exception& e)
         {
-            LogLine("QGUI::CQGUI::CreatePanel: the script of the panel '" +
-                        CEGUI::String(panelName.c_str()) + "' could not run: " + e.what(),
+            LogLine("QGUI::CQGUI::CreatePanel: the script of the panel '" + shownName +
+                        "' could not run: " + StringFromUtf8(e.what()),
                     CEGUI::Errors);
         }
     }
@@ -411,7 +415,8 @@ void CQGUI::FirePanelEvent(HandleBase* handle, const char* eventName)
     CEGUI::Window* window = panel->GetWindow();
     Guarded("FirePanelEvent", false, [&] {
         CEGUI::WindowEventArgs args(window);
-        window->fireEvent(eventName ? eventName : "qgui_default_event", args, "");
+        window->fireEvent(eventName ? StringFromUtf8(eventName) : CEGUI::String("qgui_default_event"),
+                          args, "");
         return true;
     });
 }

@@ -146,6 +146,13 @@ uint32_t CQGUI::FetchColourBySet(const char* key, int set)
     return m_pScriptSystem ? m_pScriptSystem->FetchColourBySet(key, set) : 0;
 }
 
+bool CQGUI::TryFetchColourBySet(const char* key, int set, uint32_t& colour)
+{
+    colour = 0;
+    QGUI_REQUIRE_RUNNING(false);
+    return m_pScriptSystem && m_pScriptSystem->TryFetchColourBySet(key, set, colour);
+}
+
 int CQGUI::CallScriptGlobalNumberString(const char* name, int value, const char* text)
 {
     QGUI_REQUIRE_RUNNING(-1);

@@ -7,6 +7,7 @@
 
 #include "core/HostCallGuard.h"
 #include "core/QGUI.h"
+#include "render/GuiString.h"
 #include "render/QXRenderer.h"
 #include "render/QXTexture.h"
 #include "widgets/GameTooltip.h"
@@ -90,7 +91,7 @@ bool CQGUI::LoadUIStyle(const char* style)
     QGUI_REQUIRE_RUNNING(false);
     if (!style)
         return false;
-    const CEGUI::String s(style);
+    const CEGUI::String s = StringFromUtf8(style);
     try
     {
         m_Fonts[0] = &fontFromFile(s + ".font");
@@ -98,7 +99,7 @@ bool CQGUI::LoadUIStyle(const char* style)
     catch (const std::exception& e)
     {
         LogLine("QGUI::CQGUI::LoadUIStyle: the font of the style '" + s + "' did not load: " +
-                    e.what(),
+                    StringFromUtf8(e.what()),
                 CEGUI::Errors);
         return false;
     }
@@ -144,7 +145,7 @@ bool CQGUI::LoadUIStyle(const char* style)
     catch (const std::exception& e)
     {
         LogLine("QGUI::CQGUI::LoadUIStyle: the defaults of the style '" + s +
-                    "' could not be applied: " + e.what(),
+                    "' could not be applied: " + StringFromUtf8(e.what()),
                 CEGUI::Errors);
         return false;
     }
@@ -156,11 +157,11 @@ void CQGUI::ReloadStyleImageset(const char* style, const char* variant, const ch
     QGUI_REQUIRE_RUNNING();
     if (!style)
         return;
-    CEGUI::String file = CEGUI::String(style) + "Look";
+    const CEGUI::String imageset = StringFromUtf8(style) + "Look";
+    CEGUI::String file = imageset;
     if (variant && *variant)
-        file += CEGUI::String("_") + variant;
-    file += CEGUI::String(".") + (ext ? ext : "");
-    const CEGUI::String imageset = CEGUI::String(style) + "Look";
+        file += "_" + StringFromUtf8(variant);
+    file += "." + StringFromUtf8(ext);
     if (!m_pRenderer->isTextureDefined(imageset))
         return;
     guardHostCall("ReloadStyleImageset", [&] {

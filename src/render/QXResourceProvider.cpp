@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/InterfaceRegistry.h"
+#include "render/GuiString.h"
 
 namespace QXUI
 {
@@ -16,8 +17,8 @@ CQXResourceProvider::~CQXResourceProvider() = default;
 
 void CQXResourceProvider::setResourceGroupDirectory(const char* group, const char* directory)
 {
-    const CEGUI::String g(group ? group : "");
-    const CEGUI::String d(directory ? directory : "");
+    const CEGUI::String g = QGUI::StringFromUtf8(group);
+    const CEGUI::String d = QGUI::StringFromUtf8(directory);
     d_directories.emplace_back(g, d);
     d_verbatim[g] = d;
     CEGUI::DefaultResourceProvider::setResourceGroupDirectory(g, d);
@@ -68,6 +69,28 @@ void CQXResourceProvider::loadRawDataContainer(const CEGUI::String& filename,
         d_fileSystem->Close(file);
         return;
     }
+    reportMissing(filename, resourceGroup);
+}
+
+void CQXResourceProvider::reportMissing(const CEGUI::String& filename, const CEGUI::String& resourceGroup)
+{
+    // Remembered by group and name; "|" stands in no group name of the module.
+    d_missing.WarnOnce(resourceGroup + "|" + filename, [&](const CEGUI::String&) {
+        CEGUI::String folders;
+        for (const auto& entry : d_directories)
+        {
+            if (!resourceGroup.empty() && resourceGroup != entry.first)
+                continue;
+            folders += (folders.empty() ? "'" : ", '") + entry.second + "'";
+        }
+        const CEGUI::String name = filename.length() <= MaxReportedFileNameLength
+                                       ? filename
+                                       : filename.substr(0, MaxReportedFileNameLength) + "...";
+        return "QXUI::CQXResourceProvider: the file '" + name + "' of the resource group '" +
+               resourceGroup + "' was found in no folder searched (" +
+               (folders.empty() ? CEGUI::String("none is registered for the group") : folders) +
+               "); it is read as empty.";
+    });
 }
 
 void CQXResourceProvider::unloadRawDataContainer(CEGUI::RawDataContainer& data)

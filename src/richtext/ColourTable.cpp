@@ -3,6 +3,8 @@
 
 #include <CEGUI/PropertyHelper.h>
 
+#include "render/GuiString.h"
+
 namespace QGUI
 {
 namespace TextParser
@@ -15,7 +17,7 @@ CColorPropertyManager& CColorPropertyManager::Instance()
 
 uint32_t CColorPropertyManager::ColourFromString(const char* text)
 {
-    return CEGUI::PropertyHelper<CEGUI::Colour>::fromString(text ? text : "").getARGB();
+    return CEGUI::PropertyHelper<CEGUI::Colour>::fromString(StringFromUtf8(text)).getARGB();
 }
 
 void CColorPropertyManager::RegisterColorByString(const char* name, const char* colour1,
@@ -23,8 +25,7 @@ void CColorPropertyManager::RegisterColorByString(const char* name, const char* 
 {
     if (!name)
         return;
-    RegisterColor(CEGUI::String(reinterpret_cast<const CEGUI::utf8*>(name)),
-                  ColourFromString(colour1), ColourFromString(colour2));
+    RegisterColor(StringFromUtf8(name), ColourFromString(colour1), ColourFromString(colour2));
 }
 
 void CColorPropertyManager::RegisterColor(const CEGUI::String& name, uint32_t textColour,
@@ -36,7 +37,13 @@ void CColorPropertyManager::RegisterColor(const CEGUI::String& name, uint32_t te
 ColorPair CColorPropertyManager::FindColor(const CEGUI::String& name) const
 {
     auto it = m_Named.find(name);
-    return it == m_Named.end() ? m_Default : it->second;
+    if (it != m_Named.end())
+        return it->second;
+    m_Unknown.WarnOnce(name, [](const CEGUI::String& shown) {
+        return "QGUI::TextParser::CColorPropertyManager: the colour '" + shown +
+               "' is not registered; text in it is drawn in the default colours.";
+    });
+    return m_Default;
 }
 
 void CColorPropertyManager::SetClickColorByString(const char* colour1, const char* colour2,

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <map>
 
+#include "core/ReportedNames.h"
+
 namespace QGUI
 {
 namespace TextParser
@@ -29,6 +31,11 @@ constexpr ColorPair kDefaultColorPair{0xFFFFFFFFu, 0xFF000000u};
 // Second colour of item names coloured by the game.
 constexpr uint32_t kOpaqueBlack = 0xFF000000u;
 
+// Names that are not registered are logged once each, as warnings: at most
+// this many names, each shown up to this many characters.
+constexpr size_t MaxReportedUnknownColours = 64;
+constexpr size_t MaxReportedColourNameLength = 64;
+
 class CColorPropertyManager
 {
 public:
@@ -46,12 +53,14 @@ public:
 
     virtual ~CColorPropertyManager() {}
 
-    // Colours as AARRGGBB hexadecimal text; a text that does not read as one
-    // gives opaque black, a null text too. A null name registers nothing.
+    // The name is UTF-8. Colours as AARRGGBB hexadecimal text; a text that
+    // does not read as one gives opaque black, a null text too. A null name
+    // registers nothing.
     void RegisterColorByString(const char* name, const char* colour1, const char* colour2);
     // Stores the pair under the name, replacing any pair registered before.
     void RegisterColor(const CEGUI::String& name, uint32_t textColour, uint32_t secondColour);
-    // The pair registered under the name (exact match), else the default pair.
+    // The pair registered under the name (exact match), else the default
+    // pair; a name that is not registered is logged (once).
     ColorPair FindColor(const CEGUI::String& name) const;
 
     void SetClickColorByString(const char* colour1, const char* colour2, const char* colour3);
@@ -71,6 +80,8 @@ private:
     const ColorPair m_Default = kDefaultColorPair;
     std::map<CEGUI::String, ColorPair> m_Named;
     uint32_t m_ClickColours[CLICK_COLOUR_COUNT] = {0, 0, 0};
+    mutable ReportedNames m_Unknown{MaxReportedUnknownColours, MaxReportedColourNameLength,
+                                    "unknown colour names"};
 };
 } // namespace TextParser
 } // namespace QGUI

@@ -1,7 +1,6 @@
 // The command and clickable parsers.
 #include "richtext/CommandParsers.h"
 
-#include "IQGUI.h"
 #include "richtext/Document.h"
 #include "richtext/RichTextServices.h"
 #include "richtext/TextBlocks.h"
@@ -84,11 +83,11 @@ bool CClickableItemNameParser::ParseArgs(const CEGUI::String& text, size_t begin
     const int itemId = StringToInt(RangeText(text, begin, last).c_str());
     // The scripts answer the item's colour first: they may start another
     // parse, which must find this parser's state unchanged when it returns.
+    // No colour from them (0, or a fetch that failed) keeps the click colours.
     uint32_t colour = 0;
-    if (IQGUI* main = TextBlocks::GetMainObject())
-        colour = main->FetchColourBySet("item_color", itemId);
+    const bool fetched = TextBlocks::FetchItemColour(itemId, colour);
     CCmdParser::ParseArgs(text, begin, last, doc, window);
-    if (colour != 0)
+    if (fetched && colour != 0)
         m_Colors = ColorPair{colour, kOpaqueBlack};
     if (doc)
         doc->AddItemRef(itemId);

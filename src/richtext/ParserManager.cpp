@@ -93,6 +93,17 @@ IParser* CSimpleParserManager::FindTagParser(const CEGUI::String& text, size_t p
     return parser;
 }
 
+void CSimpleParserManager::ReportUnknownTag(const CEGUI::String& text, size_t pos)
+{
+    const size_t space = FindChar(text, kKeyEnd, pos, pos + MaxReportedTagKeyLength + 1);
+    if (space == CEGUI::String::npos)
+        return;
+    m_UnknownTags.WarnOnce(text.substr(pos, space - pos), [](const CEGUI::String& key) {
+        return "QGUI::TextParser::CSimpleParserManager: the rich-text tag '{" + key +
+               "' is not known; it is shown as text.";
+    });
+}
+
 bool CSimpleParserManager::IsCondemned(const IDoc* doc) const
 {
     return std::find(m_Condemned.begin(), m_Condemned.end(), doc) != m_Condemned.end();
@@ -171,6 +182,10 @@ void CSimpleParserManager::Parse(IRichTextWindow* window, const CEGUI::String& s
             {
                 pos += keyLength + kDelimiterLength;
                 current = parser;
+            }
+            else
+            {
+                ReportUnknownTag(text, pos);
             }
         }
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ReportedNames.h"
 #include "richtext/Parser.h"
 
 namespace QGUI
@@ -13,6 +14,12 @@ namespace QGUI
 namespace TextParser
 {
 class CDefaultParser;
+
+// A tag whose key is not registered is logged once per key, as a warning: a
+// key is looked for up to this many characters after the "{", and at most
+// this many keys are reported.
+constexpr size_t MaxReportedTagKeyLength = 16;
+constexpr size_t MaxReportedUnknownTags = 64;
 
 class CSimpleParserManager : public IParserManager
 {
@@ -45,6 +52,8 @@ private:
     // set when one is found.
     IParser* FindTagParser(const CEGUI::String& text, size_t pos, size_t& keyLength) const;
     bool IsCondemned(const IDoc* doc) const;
+    // Logs (once) the key of a tag at pos that no parser takes.
+    void ReportUnknownTag(const CEGUI::String& text, size_t pos);
 
     std::map<std::string, IParser*> m_Parsers;
     CDefaultParser* m_pDefault;
@@ -55,6 +64,7 @@ private:
     // that were given back meanwhile.
     std::vector<IDoc*> m_InUse;
     std::vector<IDoc*> m_Condemned;
+    ReportedNames m_UnknownTags{MaxReportedUnknownTags, MaxReportedTagKeyLength, "unknown tags"};
 };
 } // namespace TextParser
 } // namespace QGUI

@@ -6,6 +6,7 @@
 #include "IQGUI.h"
 #include "IQXRender.h"
 #include "KeyValues.h"
+#include "core/QGUI.h"
 #include "widgets/QGUIExtraFacoryManager.h"
 #include "render/QXRenderer.h"
 
@@ -59,6 +60,20 @@ IQGUI* GetMainObject()
     if (g_standInsSet)
         return g_standIns.mainObject;
     return QGUIExtraFacoryManager::Instance().GetMainObject();
+}
+
+bool FetchItemColour(int itemId, uint32_t& colour)
+{
+    colour = 0;
+    IQGUI* main = GetMainObject();
+    if (!main)
+        return false;
+    // The module's own main object tells a failed fetch apart; a stand-in
+    // answers through the host interface.
+    if (auto* module = dynamic_cast<CQGUI*>(main))
+        return module->TryFetchColourBySet("item_color", itemId, colour);
+    colour = main->FetchColourBySet("item_color", itemId);
+    return true;
 }
 
 int GetPictureCreatureId()

@@ -18,6 +18,11 @@ namespace TextBlocks
 // before the module has started.
 IQGUI* GetMainObject();
 
+// The scripts' colour of an item ("FetchColourBySetFn" with the set
+// "item_color"), through the main object; false when none answered one (no
+// main object, or the scripts gave no colour text).
+bool FetchItemColour(int itemId, uint32_t& colour);
+
 // Creature id under which the game draws pictures: asked of the game once,
 // on first use, whatever the answer; 0 until then or when nobody answered.
 int GetPictureCreatureId();

@@ -508,9 +508,18 @@ uint32_t CScriptSystem::FetchColour(const char* key)
 
 uint32_t CScriptSystem::FetchColourBySet(const char* key, int index)
 {
-    if (!FetchText("FetchColourBySetFn", key, &index, m_ColourText))
+    uint32_t colour = 0;
+    TryFetchColourBySet(key, index, colour);
+    return colour;
+}
+
+bool CScriptSystem::TryFetchColourBySet(const char* key, int index, uint32_t& colour)
+{
+    const bool fetched = FetchText("FetchColourBySetFn", key, &index, m_ColourText);
+    if (!fetched)
         m_ColourText.clear();
-    return ColourOf(m_ColourText);
+    colour = ColourOf(m_ColourText);
+    return fetched;
 }
 
 double CScriptSystem::CallGlobalStringNumber(const char* name, const char* text, int value)

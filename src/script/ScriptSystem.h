@@ -112,6 +112,9 @@ public:
                                            int n1, int n2, int n3, int n4);
     // "FetchColourBySetFn"(key, index) as packed ARGB.
     virtual uint32_t FetchColourBySet(const char* key, int index);
+    // The same, false when the fetch gave no text (the global is missing,
+    // fails or answers no text); colour is then the colour of no text.
+    bool TryFetchColourBySet(const char* key, int index, uint32_t& colour);
 
     // CallGlobal2Strings2Numbers (with numbers) and CallGlobal2Strings
     // (without) for texts of known length: the text result goes into result,

@@ -66,6 +66,11 @@ struct PanelTest : GuiFixture
         fs.files["resource\\UI\\layouts\\Faulty.layout"] = Layout("T/FrameWindow", "FaultyWnd");
         fs.files["resource\\UI\\lua_scripts\\Faulty.lua"] = "faulty_runs = (faulty_runs or 0) + 1 error('faulty')";
         fs.files["resource\\UI\\layouts\\NoScript.layout"] = Layout("DefaultWindow", "NoScriptWnd");
+        // A panel named in UTF-8 (U+888B), with a script that names its
+        // creation global through the globals table.
+        fs.files["resource\\UI\\layouts\\\xE8\xA2\x8B.layout"] = Layout("DefaultWindow", "SackWnd");
+        fs.files["resource\\UI\\lua_scripts\\\xE8\xA2\x8B.lua"] =
+            "sack_runs = (sack_runs or 0) + 1 _G['\xE8\xA2\x8B_on_create'] = function() sack_creates = 1 end";
         fs.files["resource\\UI\\lua_scripts\\Bag.lua"] =
             "bag_runs = (bag_runs or 0) + 1 function Bag_on_create() bag_creates = (bag_creates or 0) + 1 end";
     }
@@ -179,6 +184,42 @@ TEST_F(PanelTest, APanelScriptRunsOnceThenItsCreationGlobal)
     gui->CreatePanel(&plain, nullptr);
     EXPECT_EQ(panelOf(plain)->GetWindow()->getUserString("resourceName"), "");
     EXPECT_EQ(number("bag_runs"), 1);
+}
+
+TEST_F(PanelTest, APanelNamedInUtf8FindsItsLayoutScriptAndCreationGlobal)
+{
+    HandleBase first, second;
+    ASSERT_NE(gui->CreatePanel(&first, "\xE8\xA2\x8B"), nullptr);
+    ASSERT_NE(panelOf(first)->GetWindow(), nullptr);
+    EXPECT_EQ(panelOf(first)->GetWindow()->getUserString("resourceName"), CEGUI::String(1, 0x888B));
+    EXPECT_EQ(number("sack_runs"), 1);
+    ASSERT_NE(gui->CreatePanel(&second, "\xE8\xA2\x8B"), nullptr);
+    EXPECT_EQ(number("sack_creates"), 1);
+}
+
+TEST_F(PanelTest, AMissingFileIsWarnedOnceWithItsGroupAndTheFoldersSearched)
+{
+    const auto warned = [&](const std::string& file) {
+        return std::count_if(logger->lines.begin(), logger->lines.end(), [&](const auto& l) {
+            return l.first.find("the file '" + file + "'") != std::string::npos && l.second == CEGUI::Warnings;
+        });
+    };
+    HandleBase a, b;
+    ASSERT_NE(gui->CreatePanel(&a, "Nowhere"), nullptr);
+    ASSERT_NE(gui->CreatePanel(&b, "Nowhere"), nullptr);
+    EXPECT_TRUE(gui->ExecuteScpritFile("nowhere.lua"));
+    EXPECT_TRUE(gui->ExecuteScpritFile("nowhere.lua"));
+    EXPECT_TRUE(logger->has("QXUI::CQXResourceProvider: the file 'Nowhere.layout' of the resource group "
+                            "'layouts' was found in no folder searched ('resource\\UI\\layouts\\'); "
+                            "it is read as empty.",
+                            CEGUI::Warnings));
+    EXPECT_TRUE(logger->has("QXUI::CQXResourceProvider: the file 'nowhere.lua' of the resource group "
+                            "'lua_scripts' was found in no folder searched ('resource\\UI\\lua_scripts\\', "
+                            "'resource\\UI\\lua_scripts_csm\\', 'resource\\UI\\lua_scripts_lib\\'); "
+                            "it is read as empty.",
+                            CEGUI::Warnings));
+    for (const char* file : {"Nowhere.layout", "Nowhere.lua", "nowhere.lua"})
+        EXPECT_EQ(warned(file), 1) << file;
 }
 
 TEST_F(PanelTest, ALayoutThatGivesNoWindowLeavesAPanelWithoutOne)

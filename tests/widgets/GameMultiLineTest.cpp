@@ -6,7 +6,9 @@
 
 #include <sstream>
 
+#include "richtext/ColourTable.h"
 #include "richtext/Document.h"
+#include "richtext/ParserManager.h"
 
 namespace
 {
@@ -450,3 +452,70 @@ TEST_F(RichWindowTest, ScriptsFillTheColourTable)
                                               0xFFFFFFFF}));
 }
 } // namespace
+
+TEST_F(RichWindowTest, AnItemWhoseColourFetchFailsKeepsTheClickColours)
+{
+    ASSERT_EQ(run("QGUI.TextParser.CColorPropertyManager:Instance():SetClickColorByString("
+                  "'FF00FF00', 'FF004000', 'FF80FF80')"),
+              "");
+    const auto itemColour = [&](const char* fetch) {
+        EXPECT_EQ(run(fetch), "");
+        QGUI::CGameMultiLine* w = box("{I 5:ab}");
+        w->setProperty("CmdFont", "HFont");
+        frame();
+        const std::vector<harness::Quad> drawn = glyphs();
+        const uint32_t colour = drawn.empty() ? 0 : drawn.front().colour;
+        destroy(w);
+        frame();
+        return colour;
+    };
+    // A failing or missing fetch, or one that gives no text: click colour 1.
+    EXPECT_EQ(itemColour("function FetchColourBySetFn(key, id) error('no colours') end"), 0xFF00FF00u);
+    EXPECT_EQ(itemColour("FetchColourBySetFn = nil"), 0xFF00FF00u);
+    EXPECT_EQ(itemColour("function FetchColourBySetFn(key, id) end"), 0xFF00FF00u);
+    // Other callers still get the colour of no text; a working script's
+    // text that is no colour still reads as opaque black.
+    EXPECT_EQ(gui->FetchColourBySet("item_color", 5), 0xFF000000u);
+    EXPECT_EQ(itemColour("function FetchColourBySetFn(key, id) return 'zz' end"), 0xFF000000u);
+    EXPECT_EQ(itemColour("function FetchColourBySetFn(key, id) return 'FFAABBCC' end"), 0xFFAABBCCu);
+}
+
+TEST_F(RichWindowTest, ColourNamesFromScriptsAreDecodedAsUtf8)
+{
+    // A lead byte with nothing after it, and U+4E2D.
+    ASSERT_EQ(run("local t = QGUI.TextParser.CColorPropertyManager:Instance() "
+                  "t:RegisterColorByString('\\240', 'FF00FF00', 'FF000000') "
+                  "t:RegisterColorByString('\\228\\184\\173', 'FFFFD700', 'FF000000')"),
+              "");
+    const auto& table = QGUI::TextParser::CColorPropertyManager::Instance();
+    EXPECT_EQ(table.FindColor(CEGUI::String(1, 0xFFFD)).text, 0xFF00FF00u);
+    EXPECT_EQ(table.FindColor(CEGUI::String(1, 0x4E2D)).text, 0xFFFFD700u);
+}
+
+TEST_F(RichWindowTest, UnknownTagsAndColourNamesAreWarnedOncePerName)
+{
+    const auto count = [&](const std::string& prefix) {
+        return std::count_if(logger->lines.begin(), logger->lines.end(), [&](const auto& l) {
+            return l.first.compare(0, prefix.size(), prefix) == 0 && l.second == CEGUI::Warnings;
+        });
+    };
+    const std::string tag = "QGUI::TextParser::CSimpleParserManager: the rich-text tag ";
+    const std::string colour = "QGUI::TextParser::CColorPropertyManager: the colour ";
+    QGUI::CGameMultiLine* w = box("{X a:b} {X c:d} {T nocolour:e} {T nocolour:f}");
+    w->setText(w->getText() + " {X g:h}");
+    frame();
+    EXPECT_TRUE(logger->has(tag + "'{X' is not known; it is shown as text.", CEGUI::Warnings));
+    EXPECT_TRUE(logger->has(colour + "'nocolour' is not registered; text in it is drawn in the default colours.",
+                            CEGUI::Warnings));
+    EXPECT_EQ(count(tag), 1);
+    EXPECT_EQ(count(colour), 1);
+
+    // Hostile text cannot grow the names kept without end.
+    std::string many;
+    for (int i = 0; i < 100; ++i)
+        many += "{K" + std::to_string(i) + " x}";
+    box(many, "H/GameMultiLine", "many");
+    EXPECT_EQ(count(tag), static_cast<std::ptrdiff_t>(QGUI::TextParser::MaxReportedUnknownTags));
+    EXPECT_TRUE(logger->has(tag + "'{K62' is not known; it is shown as text. Further unknown tags are not reported.",
+                            CEGUI::Warnings));
+}

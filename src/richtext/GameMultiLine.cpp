@@ -236,22 +236,27 @@ bool CGameMultiLine::updateScrollbars()
     return configureScrollbars();
 }
 
-void CGameMultiLine::setWordWrapping(bool setting)
+bool CGameMultiLine::changeLineSetting(bool& setting, bool value)
 {
-    if (!ChangeValue(d_wordWrap, setting))
-        return;
+    if (!ChangeValue(setting, value))
+        return false;
     if (updateScrollbars())
         relayout(true);
+    return true;
+}
+
+void CGameMultiLine::setWordWrapping(bool setting)
+{
+    if (!changeLineSetting(d_wordWrap, setting))
+        return;
     CEGUI::WindowEventArgs args(this);
     onWordWrapModeChanged(args);
 }
 
 void CGameMultiLine::setShowVertScrollbar(bool setting)
 {
-    if (!ChangeValue(d_forceVertScroll, setting))
+    if (!changeLineSetting(d_forceVertScroll, setting))
         return;
-    if (updateScrollbars())
-        relayout(true);
     CEGUI::WindowEventArgs args(this);
     onVertScrollbarModeChanged(args);
 }

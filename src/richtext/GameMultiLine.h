@@ -176,6 +176,10 @@ private:
     // follows; then configureScrollbars.
     float widestUnwrappedLine() const;
     bool updateScrollbars();
+    // Changes one of the edit box's settings that decide the bars (word
+    // wrapping, the always-shown vertical bar) and lays out again when the
+    // bars change; false when the setting already had that value.
+    bool changeLineSetting(bool& setting, bool value);
     // Whether the edit box's caret code can run: it needs both bars and a
     // font.
     bool caretUsable() const;

@@ -1,10 +1,6 @@
 // The guard of the main object's host calls: an exception that a call's
 // body throws is logged under the call's name and the call answers its
-// failure value, so no exception reaches the host. While a call runs,
-// numbers are read and written in the "C" locale whatever the host or a
-// script set with setlocale: the GUI library reads the numbers of looks,
-// layouts and properties through the C library, and Lua's own number texts
-// follow the locale too.
+// failure value, so no exception reaches the host.
 #pragma once
 
 #include <CEGUI/Exceptions.h>
@@ -13,14 +9,12 @@
 #include <utility>
 
 #include "core/QGUI.h"
-#include "strtools.h"
 
 namespace QGUI
 {
 template <class Result, class Body>
 Result CQGUI::guardHostCall(const char* operation, Result failure, Body&& body) const
 {
-    const CNumberTextScope numbers;
     try
     {
         return std::forward<Body>(body)();

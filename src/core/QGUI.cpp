@@ -129,6 +129,9 @@ bool CQGUI::Init(CreateInterfaceFn* factories, int32_t count, HostGlobals* host)
         LogEvent("QGUI::CQGUI::Init: the interface is already initialised.", CEGUI::Errors);
         return false;
     }
+    // The module does not run yet, so the number locale every running
+    // operation holds (QGUI_REQUIRE_RUNNING) is taken here.
+    const CNumberTextScope numbers;
     return guardHostCall("Init", false, [&] { return initSteps(factories, count, host); });
 }
 

@@ -16,14 +16,14 @@ CIMEBase::~CIMEBase() {}
 
 int32_t CIMEBase::EnableIme(int32_t mode)
 {
-    QGUI_REQUIRE_RUNNING(0);
+    QGUI_OPEN_CALL_SCOPE(0);
     ImeUi_EnableIme(mode > 0);
     return mode;
 }
 
 int32_t CIMEBase::SetCaretPosition(int32_t x, int32_t y, int32_t, int32_t, int32_t dx)
 {
-    QGUI_REQUIRE_RUNNING(0);
+    QGUI_OPEN_CALL_SCOPE(0);
     // The offset saturates at the ends of the int range instead of
     // overflowing.
     const int64_t caretX = std::clamp<int64_t>(static_cast<int64_t>(x) + dx, INT32_MIN, INT32_MAX);
@@ -43,6 +43,6 @@ bool CIMEBase::Initialize(HWND window)
 bool CIMEBase::ProcessMessage(HWND window, UINT message, WPARAM wParam, LPARAM& lParam,
                               bool* trapped)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     return ImeUi_ProcessMessage(window, message, wParam, lParam, trapped) != 0;
 }

@@ -129,9 +129,9 @@ bool CQGUI::Init(CreateInterfaceFn* factories, int32_t count, HostGlobals* host)
         LogEvent("QGUI::CQGUI::Init: the interface is already initialised.", CEGUI::Errors);
         return false;
     }
-    // The module does not run yet, so the number locale every running
-    // operation holds (QGUI_REQUIRE_RUNNING) is taken here.
-    const CNumberTextScope numbers;
+    // The module does not run yet, so the scope every running operation
+    // holds (QGUI_OPEN_CALL_SCOPE) is taken here.
+    const CModuleCallScope scope;
     return guardHostCall("Init", false, [&] { return initSteps(factories, count, host); });
 }
 
@@ -232,7 +232,7 @@ bool CQGUI::initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* 
 
 void CQGUI::ShutDown()
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     guardHostCall("ShutDown", [this] {
         char line[128];
         std::snprintf(line, sizeof(line), "QGUI::CQGUI::ShutDown: CostAll = %d(dl)",
@@ -247,7 +247,7 @@ void CQGUI::ShutDown()
 
 void CQGUI::Activate()
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     m_bActive = true;
     m_fNextFocusPoll = 0.0f;
     m_MarkedWindowNames.clear();
@@ -256,7 +256,7 @@ void CQGUI::Activate()
 
 void CQGUI::Deactivate()
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     m_bActive = false;
     m_fNextFocusPoll = 0.0f;
     m_MarkedWindowNames.clear();
@@ -265,25 +265,25 @@ void CQGUI::Deactivate()
 
 bool CQGUI::IsActive()
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     return m_bActive;
 }
 
 void CQGUI::SetHostFlag(bool flag)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     m_bHostFlag = flag;
 }
 
 HostGlobals* CQGUI::GetHostGlobals()
 {
-    QGUI_REQUIRE_RUNNING(nullptr);
+    QGUI_OPEN_CALL_SCOPE(nullptr);
     return m_pHostGlobals;
 }
 
 void CQGUI::Update()
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     if (!m_pHostGlobals)
         return;
     for (int32_t& o : m_StatusOverrides)
@@ -371,7 +371,7 @@ void CQGUI::postSounds()
 
 void CQGUI::playSoundEffect(int32_t x, int32_t y, const char* name)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     if (!name)
         return;
     for (const SoundRequest& r : m_SoundQueue)
@@ -384,7 +384,7 @@ void CQGUI::playSoundEffect(int32_t x, int32_t y, const char* name)
 
 void CQGUI::QueueGuideCmdText(const char* first, const char* second, int a, int b, int c)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     m_GuideTexts.push_back(GuideCmdText{first ? first : "", second ? second : "", a, b, c});
 }
 
@@ -394,7 +394,7 @@ void CQGUI::QueueGuideCmdText(const char* first, const char* second, int a, int 
 // Marked names: kept, as the operation asks; always true.
 bool CQGUI::MarkWindowName(const char* name)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     if (name)
         m_MarkedWindowNames.insert(name);
     return true;
@@ -402,7 +402,7 @@ bool CQGUI::MarkWindowName(const char* name)
 // Marked names: true when the name was marked.
 bool CQGUI::UnmarkWindowName(const char* name)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     return name && m_MarkedWindowNames.erase(name) > 0;
 }
 

@@ -11,6 +11,7 @@
 #include "IQEngineClient.h"
 #include "IQGUI.h"
 #include "IQXRender.h"
+#include "core/DispatchScope.h"
 #include "core/Panel.h"
 #include "core/WebWindowSet.h"
 #include "core/WindowRegistry.h"
@@ -28,20 +29,33 @@ class CQXRenerder;
 class CQXResourceProvider;
 }
 
-// Leaves an operation of the main object or the input method unless the
-// module runs (Init made the GUI system and ShutDown has not come), with the
-// operation's failure answer: QGUI_REQUIRE_RUNNING(false), or
-// QGUI_REQUIRE_RUNNING() in an operation without a result. Every operation
-// starts with it, so a host or script that calls before start-up or after
-// shut-down gets that answer and nothing is touched. For the rest of the
-// operation numbers are read and written in the "C" locale, whatever the
-// host or a script set with setlocale (the GUI library reads the numbers of
-// looks, layouts and properties through the C library, and Lua's number
-// texts follow the locale too).
-#define QGUI_REQUIRE_RUNNING(...)                  \
+// Opens the scope of an operation of the main object or the input method,
+// or leaves it at once with the operation's failure answer unless the
+// module runs (Init made the GUI system and ShutDown has not come):
+// QGUI_OPEN_CALL_SCOPE(false), or QGUI_OPEN_CALL_SCOPE() in an operation
+// without a result. Every operation starts with it, so a host or script
+// that calls before start-up or after shut-down gets that answer and nothing
+// is touched. The scope (QGUI::CModuleCallScope) lasts for the rest of the
+// operation.
+#define QGUI_OPEN_CALL_SCOPE(...)                  \
     if (!::QGUI::CQGUI::IsRunning())               \
         return __VA_ARGS__;                        \
-    const ::CNumberTextScope qguiNumberTextScope
+    const ::QGUI::CModuleCallScope qguiCallScope
+
+namespace QGUI
+{
+// What an operation holds while it runs: numbers are read and written in
+// the "C" locale, whatever the host or a script set with setlocale (the GUI
+// library reads the numbers of looks, layouts and properties through the C
+// library, and Lua's number texts follow the locale too); and the GUI
+// library's dead pool is emptied only once the outermost operation ends.
+struct CModuleCallScope
+{
+    CModuleCallScope() : dispatch(CDispatchScope::Call) {}
+    const CNumberTextScope numbers;
+    const CDispatchScope dispatch;
+};
+} // namespace QGUI
 
 namespace QGUI
 {
@@ -69,7 +83,7 @@ public:
     // The one main object (also what "QGUI001" hands out).
     static CQGUI* GetGlobalObject();
     // Whether the module runs: Init made the GUI system, ShutDown has not
-    // come (see QGUI_REQUIRE_RUNNING).
+    // come (see QGUI_OPEN_CALL_SCOPE).
     static bool IsRunning();
 
     bool Init(CreateInterfaceFn* factories, int32_t count, HostGlobals* host) override;

@@ -48,7 +48,7 @@ int32_t Scale(int32_t value, float scale, bool inverse)
 
 void CQGUI::UpdateDisplaySize()
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     if (!m_pRenderer)
         return;
     guardHostCall("UpdateDisplaySize", [this] {
@@ -102,7 +102,7 @@ void CQGUI::pullFrameWindowsOnScreen(CEGUI::Window* sheet)
 
 void CQGUI::OnDisplaySizeChanged()
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     if (!m_pRenderer)
         return;
     guardHostCall("OnDisplaySizeChanged", [this] {
@@ -137,7 +137,7 @@ void CQGUI::OnDisplaySizeChanged()
 // offset step aside, when the record asks for it) and the answer is true.
 bool CQGUI::TransformScreenRect(QGUIRect* rect, bool inverse)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     if (!rect || !m_pEngineClient)
         return true;
     const QDisplayMode* mode = m_pEngineClient->GetDisplayMode();
@@ -167,32 +167,32 @@ bool CQGUI::TransformScreenRect(QGUIRect* rect, bool inverse)
 // The foreign module's factory; only index 0 is valid.
 CreateInterfaceFn CQGUI::GetInterfaceFactory(int index)
 {
-    QGUI_REQUIRE_RUNNING(nullptr);
+    QGUI_OPEN_CALL_SCOPE(nullptr);
     return index == 0 ? m_pForeignFactory : nullptr;
 }
 
 // The engine client's main-window record, or null without an engine client.
 const void* CQGUI::GetMainWindow()
 {
-    QGUI_REQUIRE_RUNNING(nullptr);
+    QGUI_OPEN_CALL_SCOPE(nullptr);
     return m_pEngineClient ? m_pEngineClient->GetMainWindow() : nullptr;
 }
 
 bool CQGUI::HasHTMLWindow()
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     return m_WebWindows.IsAnyOpen();
 }
 
 bool CQGUI::IsWebCtrlMessage(uintptr_t message)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     return m_pWebCtrlMgr && m_pWebCtrlMgr->PreTranslateMessage(message) != 0;
 }
 
 int32_t CQGUI::GetUserValue()
 {
-    QGUI_REQUIRE_RUNNING(0);
+    QGUI_OPEN_CALL_SCOPE(0);
     return m_nUserValue;
 }
 

@@ -127,7 +127,7 @@ bool CQGUI::getStatusFlag(int status) const
 
 bool CQGUI::IsStatusOn(int32_t status)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     if (status < 0 || status >= QGUI_STATUS_COUNT)
         return false;
     if (status != QGUI_STATUS_MOUSE_OVER_UI)
@@ -162,7 +162,7 @@ bool CQGUI::IsStatusOn(int32_t status)
 
 float CQGUI::GetStatusDuration(int32_t status)
 {
-    QGUI_REQUIRE_RUNNING(0.0f);
+    QGUI_OPEN_CALL_SCOPE(0.0f);
     if (status < 0 || status >= QGUI_STATUS_COUNT)
         return 0.0f;
     if (m_PressTimes[status] == 0.0f)
@@ -172,7 +172,7 @@ float CQGUI::GetStatusDuration(int32_t status)
 
 bool CQGUI::SetStatus(int32_t status, int32_t value)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     // Statuses outside the table are refused rather than written anywhere.
     if (status < 0 || status >= QGUI_STATUS_COUNT)
         return false;
@@ -182,7 +182,7 @@ bool CQGUI::SetStatus(int32_t status, int32_t value)
 
 bool CQGUI::GetMousePosition(int32_t* x, int32_t* y)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     CEGUI::GUIContext* ctx = Context();
     if (!ctx)
         return false;
@@ -231,7 +231,7 @@ void CQGUI::onMouseLeaveWindow()
 
 void CQGUI::ShowSystemCursor(bool show)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     if (m_bSystemCursorForced == show)
         return;
     m_bSystemCursorForced = show;
@@ -240,7 +240,7 @@ void CQGUI::ShowSystemCursor(bool show)
 
 void CQGUI::onImeChar(uint16_t unit)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     if (CEGUI::GUIContext* ctx = Context())
         GetGlobalObject()->guardHostCall("onImeChar", [ctx, unit] { ctx->injectChar(unit); });
 }
@@ -275,7 +275,7 @@ bool CQGUI::injectAnsiChar(uint16_t c)
 
 bool CQGUI::ProcessMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     if (!m_pHostGlobals)
         return false;
     return guardHostCall("ProcessMessage", false,

@@ -36,7 +36,7 @@ bool CQGUI::convertKeyValToLocal(KeyValues* node)
 
 bool CQGUI::SendKeyVal(KeyValues* message)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     if (!message)
         return false;
     convertKeyValToLocal(message);
@@ -55,7 +55,7 @@ bool CQGUI::SendKeyVal(KeyValues* message)
 
 bool CQGUI::QueryKeyVal(KeyValues* request, KeyValues* reply)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     if (!request || !reply || !m_pEngineClient)
         return false;
     convertKeyValToLocal(request);
@@ -66,7 +66,7 @@ bool CQGUI::QueryKeyVal(KeyValues* request, KeyValues* reply)
 // parser): a false answer always leaves the message with its caller.
 bool CQGUI::RecvKeyVal(KeyValues* message)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     if (!message || !m_pScriptSystem)
         return false;
     bool taken = false;

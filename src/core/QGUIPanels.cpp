@@ -84,7 +84,7 @@ int CQGUI::runPanelScriptOnce(const std::string& file)
 
 IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
 {
-    QGUI_REQUIRE_RUNNING(nullptr);
+    QGUI_OPEN_CALL_SCOPE(nullptr);
     if (!handle)
         return nullptr;
     if (!m_Panels.allocate(*handle))
@@ -188,13 +188,13 @@ IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
 
 IPanel* CQGUI::QueryPanel(HandleBase* handle)
 {
-    QGUI_REQUIRE_RUNNING(nullptr);
+    QGUI_OPEN_CALL_SCOPE(nullptr);
     return handle ? m_Panels.get(*handle) : nullptr;
 }
 
 void CQGUI::ReleasePanel(HandleBase* handle)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     if (!handle || !m_Panels.isValid(*handle))
         return;
     const HandleBase released = *handle;
@@ -205,7 +205,7 @@ void CQGUI::ReleasePanel(HandleBase* handle)
 
 void CQGUI::ReleasePanelObject(IPanel* panel)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     HandleBase handle;
     if (panel && m_Panels.handleOf(panel, handle))
         ReleasePanel(&handle);
@@ -213,7 +213,7 @@ void CQGUI::ReleasePanelObject(IPanel* panel)
 
 void CQGUI::ReleaseRootPanel(HandleBase* handle)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     if (!handle || !m_Panels.isValid(*handle))
         return;
     const HandleBase released = *handle;
@@ -242,7 +242,7 @@ void CQGUI::releaseWindow(CPanel* panel, bool asRoot)
 
 IPanel* CQGUI::CreateSheetPanel(HandleBase* handle, bool makeSheet)
 {
-    QGUI_REQUIRE_RUNNING(nullptr);
+    QGUI_OPEN_CALL_SCOPE(nullptr);
     IPanel* panel = CreatePanel(handle, nullptr);
     if (panel && makeSheet)
         SetPanelAsSheet(handle, 1);
@@ -252,7 +252,7 @@ IPanel* CQGUI::CreateSheetPanel(HandleBase* handle, bool makeSheet)
 
 bool CQGUI::SetPanelAsSheet(HandleBase* handle, int flag)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     CPanel* panel = livePanel(handle);
     if (!panel || flag != 1)
         return false;
@@ -266,7 +266,7 @@ bool CQGUI::SetPanelAsSheet(HandleBase* handle, int flag)
 
 void CQGUI::HidePanel(HandleBase* handle)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     if (CPanel* panel = livePanel(handle))
     {
         CEGUI::Window* window = panel->GetWindow();
@@ -279,7 +279,7 @@ void CQGUI::HidePanel(HandleBase* handle)
 
 bool CQGUI::AddToChildPanel(HandleBase* parent, HandleBase* child)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     CPanel* p = livePanel(parent);
     CPanel* c = livePanel(child);
     if (!p || !c)
@@ -298,7 +298,7 @@ bool CQGUI::AddToChildPanel(HandleBase* parent, HandleBase* child)
 
 bool CQGUI::AddPanelToRoot(HandleBase* handle)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     CPanel* panel = livePanel(handle);
     if (!panel)
         return false;
@@ -317,7 +317,7 @@ bool CQGUI::AddPanelToRoot(HandleBase* handle)
 
 bool CQGUI::RedrawPanel(HandleBase* handle)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     CPanel* panel = livePanel(handle);
     if (!panel)
         return false;
@@ -327,7 +327,7 @@ bool CQGUI::RedrawPanel(HandleBase* handle)
 
 bool CQGUI::EnablePanel(HandleBase* handle, bool enable)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     CPanel* panel = livePanel(handle);
     if (!panel)
         return false;
@@ -340,14 +340,14 @@ bool CQGUI::EnablePanel(HandleBase* handle, bool enable)
 
 bool CQGUI::IsPanelActive(HandleBase* handle)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     CPanel* panel = livePanel(handle);
     return panel && panel->GetWindow()->isActive();
 }
 
 bool CQGUI::ShowPanel(HandleBase* handle, bool show)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     if (!livePanel(handle))
         return false;
     const HandleBase shown = *handle;
@@ -372,20 +372,20 @@ bool CQGUI::ShowPanel(HandleBase* handle, bool show)
 
 bool CQGUI::IsPanelVisible(HandleBase* handle)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     CPanel* panel = livePanel(handle);
     return panel && panel->GetWindow()->isEffectiveVisible();
 }
 
 bool CQGUI::IsPanelValid(HandleBase* handle)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     return livePanel(handle) != nullptr;
 }
 
 bool CQGUI::MovePanelToFront(HandleBase* handle, bool front)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     CPanel* panel = livePanel(handle);
     if (!panel)
         return false;
@@ -401,14 +401,14 @@ bool CQGUI::MovePanelToFront(HandleBase* handle, bool front)
 
 const char* CQGUI::GetPanelName(HandleBase* handle)
 {
-    QGUI_REQUIRE_RUNNING(nullptr);
+    QGUI_OPEN_CALL_SCOPE(nullptr);
     CPanel* panel = livePanel(handle);
     return panel ? panel->GetWindowName().c_str() : nullptr;
 }
 
 void CQGUI::FirePanelEvent(HandleBase* handle, const char* eventName)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     CPanel* panel = livePanel(handle);
     if (!panel)
         return;

@@ -89,39 +89,39 @@ const char* CallForText(CScriptSystem* scripts, const char* name, const char* a,
 
 bool CQGUI::ExecuteScpritFile(const char* file)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     return m_pScriptSystem ? m_pScriptSystem->ExecuteScriptFile(file) : false;
 }
 
 int CQGUI::ExecuteScriptGlobal(const char* name)
 {
-    QGUI_REQUIRE_RUNNING(-1);
+    QGUI_OPEN_CALL_SCOPE(-1);
     return m_pScriptSystem ? m_pScriptSystem->ExecuteScriptGlobal(name) : -1;
 }
 
 int CQGUI::CallScriptGlobalNumber(const char* name, int value)
 {
-    QGUI_REQUIRE_RUNNING(-1);
+    QGUI_OPEN_CALL_SCOPE(-1);
     return m_pScriptSystem ? m_pScriptSystem->CallGlobalNumber(name, value) : -1;
 }
 
 void CQGUI::OpenScriptPackage(ScriptPackageOpenFn open)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     if (open && m_pScriptSystem)
         OpenLuaPackage(m_pScriptSystem->GetLuaState(), open);
 }
 
 const char* CQGUI::FetchString(const char* key)
 {
-    QGUI_REQUIRE_RUNNING("");
+    QGUI_OPEN_CALL_SCOPE("");
     static std::string result;
     return ToLocal(result, m_pScriptSystem ? m_pScriptSystem->FetchString(key) : nullptr);
 }
 
 const char* CQGUI::CallScriptGlobalNumberToString(const char* name, int value)
 {
-    QGUI_REQUIRE_RUNNING("");
+    QGUI_OPEN_CALL_SCOPE("");
     static std::string result;
     return ToLocal(result, m_pScriptSystem ? m_pScriptSystem->CallGlobalNumberToString(
                                                  name, static_cast<unsigned int>(value))
@@ -130,32 +130,32 @@ const char* CQGUI::CallScriptGlobalNumberToString(const char* name, int value)
 
 double CQGUI::FetchNumber(const char* key)
 {
-    QGUI_REQUIRE_RUNNING(0.0);
+    QGUI_OPEN_CALL_SCOPE(0.0);
     return m_pScriptSystem ? m_pScriptSystem->FetchNumber(key) : 0.0;
 }
 
 uint32_t CQGUI::FetchColour(const char* key)
 {
-    QGUI_REQUIRE_RUNNING(0);
+    QGUI_OPEN_CALL_SCOPE(0);
     return m_pScriptSystem ? m_pScriptSystem->FetchColour(key) : 0;
 }
 
 uint32_t CQGUI::FetchColourBySet(const char* key, int set)
 {
-    QGUI_REQUIRE_RUNNING(0);
+    QGUI_OPEN_CALL_SCOPE(0);
     return m_pScriptSystem ? m_pScriptSystem->FetchColourBySet(key, set) : 0;
 }
 
 bool CQGUI::TryFetchColourBySet(const char* key, int set, uint32_t& colour)
 {
     colour = 0;
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     return m_pScriptSystem && m_pScriptSystem->TryFetchColourBySet(key, set, colour);
 }
 
 int CQGUI::CallScriptGlobalNumberString(const char* name, int value, const char* text)
 {
-    QGUI_REQUIRE_RUNNING(-1);
+    QGUI_OPEN_CALL_SCOPE(-1);
     if (!m_pScriptSystem)
         return -1;
     std::string keep;
@@ -165,7 +165,7 @@ int CQGUI::CallScriptGlobalNumberString(const char* name, int value, const char*
 
 const char* CQGUI::CallScriptGlobal2Strings(const char* name, const char* a, const char* b)
 {
-    QGUI_REQUIRE_RUNNING("");
+    QGUI_OPEN_CALL_SCOPE("");
     static std::string result;
     return CallForText(m_pScriptSystem, name, a, b, nullptr, 0, result);
 }
@@ -173,7 +173,7 @@ const char* CQGUI::CallScriptGlobal2Strings(const char* name, const char* a, con
 const char* CQGUI::CallScriptGlobal2Strings2Numbers(const char* name, const char* a,
                                                     const char* b, int n1, int n2)
 {
-    QGUI_REQUIRE_RUNNING("");
+    QGUI_OPEN_CALL_SCOPE("");
     static std::string result;
     const unsigned int numbers[2] = {static_cast<unsigned int>(n1), static_cast<unsigned int>(n2)};
     return CallForText(m_pScriptSystem, name, a, b, numbers, 2, result);
@@ -181,7 +181,7 @@ const char* CQGUI::CallScriptGlobal2Strings2Numbers(const char* name, const char
 
 double CQGUI::CallScriptGlobalStringNumber(const char* name, const char* s, int value)
 {
-    QGUI_REQUIRE_RUNNING(-1.0);
+    QGUI_OPEN_CALL_SCOPE(-1.0);
     if (!m_pScriptSystem)
         return -1.0;
     std::string keep;
@@ -191,7 +191,7 @@ double CQGUI::CallScriptGlobalStringNumber(const char* name, const char* s, int 
 int CQGUI::CallScriptGlobal2Strings4Numbers(const char* name, const char* a, const char* b,
                                             int n1, int n2, int n3, int n4)
 {
-    QGUI_REQUIRE_RUNNING(-1);
+    QGUI_OPEN_CALL_SCOPE(-1);
     if (!m_pScriptSystem)
         return -1;
     std::string keepA, keepB;
@@ -201,7 +201,7 @@ int CQGUI::CallScriptGlobal2Strings4Numbers(const char* name, const char* a, con
 
 int CQGUI::CallScriptFunction(const char* name, const char* format, ...)
 {
-    QGUI_REQUIRE_RUNNING(-1);
+    QGUI_OPEN_CALL_SCOPE(-1);
     if (!m_pScriptSystem || !name)
         return -1;
     lua_State* L = m_pScriptSystem->GetLuaState();
@@ -269,7 +269,7 @@ int CQGUI::CallScriptFunction(const char* name, const char* format, ...)
 
 void CQGUI::ManipulateHTMLWindow(int a, int b, int c)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     try
     {
         CallScriptFunction("gFn_manipulate_HTML_window", "%d%d%d", a, b, c);

@@ -88,7 +88,7 @@ void UseStyleTooltip(CEGUI::GUIContext& ctx, const CEGUI::String& type)
 
 bool CQGUI::LoadUIStyle(const char* style)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     if (!style)
         return false;
     const CEGUI::String s = StringFromUtf8(style);
@@ -154,7 +154,7 @@ bool CQGUI::LoadUIStyle(const char* style)
 
 void CQGUI::ReloadStyleImageset(const char* style, const char* variant, const char* ext)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     if (!style)
         return;
     const CEGUI::String imageset = StringFromUtf8(style) + "Look";

@@ -162,7 +162,7 @@ int CQGUI::drawTextImpl(const char* utf8Text, const QGUIRect* rect, const QGUICo
 int CQGUI::DrawText(const char* utf8Text, const QGUIRect* rect, const QGUIColours* colours,
                     const QGUIRect* clip, int format, int font, const QGUIScale* scale)
 {
-    QGUI_REQUIRE_RUNNING(0);
+    QGUI_OPEN_CALL_SCOPE(0);
     return drawTextImpl(utf8Text, rect, colours, clip, format, font, scale ? scale->x : 1.0f,
                         scale ? scale->y : 1.0f);
 }
@@ -177,7 +177,7 @@ int CQGUI::DrawTextEx(const char* utf8Text, const QGUIRect* rect, const QGUIColo
 int CQGUI::DrawTextColour(const char* text, const QGUIRect* rect, uint32_t colour,
                           const QGUIRect* clip, int format, int font)
 {
-    QGUI_REQUIRE_RUNNING(0);
+    QGUI_OPEN_CALL_SCOPE(0);
     // The conversion's buffer is copied before anything converts again.
     const std::string utf8 = AnsiToUtf8(text ? text : "", "");
     const QGUIColours colours{colour, colour, colour, colour};
@@ -193,7 +193,7 @@ int CQGUI::DrawTextColourEx(const char* text, const QGUIRect* rect, uint32_t col
 // Loading a font that is already loaded gives that font.
 bool CQGUI::LoadFont(int index, const char* fontName)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     if (index < 0 || index >= kFontCount || !fontName || !CEGUI::FontManager::getSingletonPtr())
         return false;
     try
@@ -217,7 +217,7 @@ bool CQGUI::LoadFont(int index, const char* fontName)
 const char* CQGUI::GetFontName(int index)
 {
     static std::string name;
-    QGUI_REQUIRE_RUNNING(nullptr);
+    QGUI_OPEN_CALL_SCOPE(nullptr);
     if (index < 0 || index >= kFontCount || !IsLiveFont(m_Fonts[index]))
         return nullptr;
     name = m_Fonts[index]->getProperty("Name").c_str();
@@ -229,7 +229,7 @@ QGUIRect* CQGUI::GetTextExtent(QGUIRect* out, int font, const char* text)
     if (!out)
         return nullptr;
     *out = QGUIRect{0, 0, 0, 0};
-    QGUI_REQUIRE_RUNNING(out);
+    QGUI_OPEN_CALL_SCOPE(out);
     const CEGUI::Font* f = fontAt(font);
     if (!f)
         return out;

@@ -164,7 +164,7 @@ void CWindowRegistry::refresh(CEGUI::Window* window) const
 
 void CQGUI::RegisterGameWindow(CEGUI::Window* window)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     m_WindowRegistry.registerGameWindow(window);
 }
 
@@ -175,20 +175,20 @@ void CQGUI::UnregisterGameWindow(CEGUI::Window* window)
 
 bool CQGUI::IsGameWindowRegistered(CEGUI::Window* window)
 {
-    QGUI_REQUIRE_RUNNING(false);
+    QGUI_OPEN_CALL_SCOPE(false);
     return m_WindowRegistry.isGameWindowRegistered(window);
 }
 
 void CQGUI::RefreshWindowsByName(const char* key)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     if (key)
         m_WindowRegistry.refreshWindowsByName(key);
 }
 
 void CQGUI::RegisterWindowByName(CEGUI::Window* window, const char* key)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     if (key)
         m_WindowRegistry.registerWindowByName(window, key);
 }
@@ -201,7 +201,7 @@ void CQGUI::UnregisterWindowByName(CEGUI::Window* window, const char* key)
 
 void CQGUI::BindWindowToObject(CEGUI::Window* window, int objectId)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     m_WindowRegistry.bindWindowToObject(window, objectId);
 }
 
@@ -212,13 +212,13 @@ void CQGUI::UnbindWindowFromObject(CEGUI::Window* window, int objectId)
 
 void CQGUI::RefreshObjectWindows(int objectId)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     m_WindowRegistry.refreshObjectWindows(objectId);
 }
 
 void CQGUI::RebindObjectWindows(int oldId, int newId)
 {
-    QGUI_REQUIRE_RUNNING();
+    QGUI_OPEN_CALL_SCOPE();
     m_WindowRegistry.rebindObjectWindows(oldId, newId);
 }
 } // namespace QGUI

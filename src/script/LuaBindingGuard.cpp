@@ -15,6 +15,8 @@ extern "C" {
 #include <lua.h>
 }
 
+#include "core/DispatchScope.h"
+#include "script/CheckedCast.h"
 #include "script/LuaScriptInternal.h"
 #include "script/ScriptSupport.h"
 #include "script/ScriptSystem.h"
@@ -59,7 +61,14 @@ int GuardedCall(lua_State* L)
     lua_CFunction original = lua_tocfunction(L, lua_upvalueindex(1));
     char message[512];
     int results = 0;
-    if (CatchCppException([L, original] { return original(L); }, results, message))
+    const auto call = [L, original] {
+        const int n = original(L);
+        // A script's request to empty the dead pool waited for the call
+        // (say a fireEvent) to be through.
+        CDispatchScope::CleanWaitingDeadPool();
+        return n;
+    };
+    if (CatchCppException(call, results, message))
         return results;
     return luaL_error(L, "%s", message);
 }
@@ -80,55 +89,6 @@ bool IsGuardable(lua_State* L, int keyIdx, int valueIdx)
     if (key[0] == '_' && key[1] == '_')
         return false;
     return !HasUpvalues(L, valueIdx);
-}
-
-// Whether the name is a type registered with tolua on the state: tolua keeps
-// registry[name] = metatable and registry[metatable] = name.
-bool IsRegisteredType(lua_State* L, const char* name)
-{
-    lua_getfield(L, LUA_REGISTRYINDEX, name);
-    bool registered = false;
-    if (lua_istable(L, -1))
-    {
-        lua_rawget(L, LUA_REGISTRYINDEX);
-        registered = lua_type(L, -1) == LUA_TSTRING && std::strcmp(lua_tostring(L, -1), name) == 0;
-    }
-    lua_pop(L, 1);
-    return registered;
-}
-
-// tolua.cast, checked: tolua pushes an object of a type it does not know
-// without a metatable and crashes, so a cast to an unknown type name is a
-// script error instead. Otherwise tolua's cast (upvalue 1) does the work.
-int CheckedCast(lua_State* L)
-{
-    const char* type = lua_isnoneornil(L, 2) ? nullptr : lua_tostring(L, 2);
-    if (type && !IsRegisteredType(L, type))
-        return luaL_error(L, "tolua.cast: unknown type '%s'", type);
-    lua_CFunction cast = lua_tocfunction(L, lua_upvalueindex(1));
-    return cast(L);
-}
-
-// Puts the checked cast in place of tolua's own, once.
-void GuardToluaCast(lua_State* L)
-{
-    lua_pushstring(L, "tolua");
-    lua_rawget(L, LUA_GLOBALSINDEX);
-    if (lua_istable(L, -1))
-    {
-        lua_pushstring(L, "cast");
-        lua_rawget(L, -2);
-        if (lua_iscfunction(L, -1) && lua_tocfunction(L, -1) != &CheckedCast)
-        {
-            lua_pushcclosure(L, &CheckedCast, 1);
-            lua_pushstring(L, "cast");
-            lua_insert(L, -2);
-            lua_rawset(L, -3);
-        }
-        else
-            lua_pop(L, 1);
-    }
-    lua_pop(L, 1);
 }
 
 // Replaces the guardable C functions of the table on top of the stack. When
@@ -236,7 +196,7 @@ int GuardLuaBindings(lua_State* L)
         lua_pop(L, 1);
     }
     lua_settop(L, top);
-    GuardToluaCast(L);
+    InstallCheckedCast(L);
     return wrapped;
 }
 } // namespace QGUI

@@ -19,7 +19,7 @@ bool OpenLuaPackage(lua_State* L, int (*open)(lua_State*));
 // Wraps every C function of the tolua type tables and of the module tables
 // "CEGUI", "QGUI" and "SHELL" in a closure that turns a C++ exception into a
 // Lua error. Functions already wrapped are left alone. Returns the number of
-// functions wrapped. tolua.cast is replaced by one that raises a script
-// error for a type name tolua does not know.
+// functions wrapped. tolua.cast is replaced by the checked one
+// (script/CheckedCast.h).
 int GuardLuaBindings(lua_State* L);
 } // namespace QGUI

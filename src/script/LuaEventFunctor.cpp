@@ -15,6 +15,7 @@ extern "C" {
 #include <lua.h>
 }
 
+#include "core/DispatchScope.h"
 #include "script/LuaBindingGuard.h"
 #include "script/LuaScriptInternal.h"
 #include "script/ScriptSupport.h"
@@ -206,6 +207,7 @@ bool LuaEventFunctor::operator()(const CEGUI::EventArgs& args) const
     if (!data->life->alive || data->disconnected)
         return false; // nothing ran
     const RunningScope running(data->running);
+    const CDispatchScope dispatch(CDispatchScope::Handler);
     ProcessPendingDisconnects();
     lua_State* L = data->life->main;
     const int top = lua_gettop(L);

@@ -1,6 +1,7 @@
 // Opening the GUI library's Lua binding: CEGUI's own binding, then the
 // scripts' subscribeEvent in place of the binding's, with the connection
-// object it hands back (QGUI.EventConnection).
+// object it hands back (QGUI.EventConnection), and the window manager's
+// cleanDeadPool, which waits while an event is being delivered.
 #include <cstdint>
 #include <cstdio>
 #include <exception>
@@ -16,6 +17,7 @@ extern "C" {
 }
 #include <tolua++.h>
 
+#include "core/DispatchScope.h"
 #include "script/LuaEventFunctor.h"
 #include "script/LuaScriptInternal.h"
 #include "script/ScriptSupport.h"
@@ -256,6 +258,27 @@ int ConnectionCollect(lua_State* L)
     delete static_cast<QGUI::EventConnection*>(tolua_tousertype(L, 1, nullptr));
     return 0;
 }
+
+// --- the dead pool ------------------------------------------------------------
+
+// wm:cleanDeadPool() in place of the binding's: the pool is emptied at once,
+// or once the event being delivered is through.
+int CleanDeadPool(lua_State* L)
+{
+    tolua_Error err;
+    if (!tolua_isusertype(L, 1, "CEGUI::WindowManager", 0, &err) || !tolua_isnoobj(L, 2, &err))
+    {
+        tolua_error(L, "#ferror in function 'cleanDeadPool'.", &err);
+        return 0;
+    }
+    if (!tolua_tousertype(L, 1, nullptr))
+    {
+        tolua_error(L, "invalid 'self' in function 'cleanDeadPool'", nullptr);
+        return 0;
+    }
+    QGUI::CDispatchScope::RequestDeadPoolClean();
+    return 0;
+}
 } // namespace
 
 int OpenGuiBinding(lua_State* L)
@@ -292,6 +315,13 @@ int OpenGuiBinding(lua_State* L)
         }
         lua_pop(L, 1);
     }
+    luaL_getmetatable(L, "CEGUI::WindowManager");
+    if (lua_istable(L, -1))
+    {
+        lua_pushcfunction(L, &CleanDeadPool);
+        lua_setfield(L, -2, "cleanDeadPool");
+    }
+    lua_pop(L, 1);
     return 0;
 }
 } // namespace QGUI

@@ -20,6 +20,7 @@ extern "C" {
 #include <lua.h>
 }
 
+#include "core/DispatchScope.h"
 #include "script/LuaEventFunctor.h"
 #include "script/LuaScriptInternal.h"
 #include "script/ScriptSupport.h"
@@ -144,6 +145,7 @@ bool LuaScriptModule::runEventHandler(const CEGUI::String& handlerName, const vo
     lua_State* L = state();
     if (!L)
         return true;
+    const CDispatchScope dispatch(CDispatchScope::Handler);
     const int top = lua_gettop(L);
     const char* name = handlerName.c_str();
     if (!PushNamedFunction(L, name, std::strlen(name)))

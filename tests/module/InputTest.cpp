@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 extern "C" {
 #include <lauxlib.h>
@@ -244,6 +245,47 @@ TEST_F(InputTest, ALeftClickHidesTheRightButtonMenuUnlessOnAMenuItem)
     EXPECT_EQ(hides(), 1);
     EXPECT_FALSE(click(600, 500)); // on the bare sheet: not over the interface
     EXPECT_EQ(hides(), 1);
+}
+
+TEST_F(InputTest, AHandlerThatEmptiesTheDeadPoolFreesNoWindowStillBeingDispatched)
+{
+    // A panel's handler, heard over its child (the walk) or in the window's
+    // own handler, destroys the panel and empties the dead pool: the pool
+    // waits until the message is through.
+    lua_State* L = gui->GetScriptSystem()->GetLuaState();
+    ASSERT_EQ(luaL_dostring(L, R"lua(
+        wm = CEGUI.WindowManager:getSingleton()
+        heard = 0
+        function doom(event, own)
+            local area = CEGUI.URect(CEGUI.UDim(0, 400), CEGUI.UDim(0, 100), CEGUI.UDim(0, 600), CEGUI.UDim(0, 300))
+            local p = wm:createWindow('DefaultWindow', 'doomed')
+            p:setArea(area)
+            CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow():addChild(p)
+            local c = wm:createWindow('DefaultWindow', 'child')
+            p:addChild(c)
+            local target = own and c or p
+            target:subscribeEvent(event, function() heard = heard + 1 wm:destroyWindow(p) wm:cleanDeadPool() end)
+        end
+    )lua"),
+              0)
+        << lua_tostring(L, -1);
+    CEGUI::WindowManager& windows = CEGUI::WindowManager::getSingleton();
+    int expected = 0;
+    for (const char* event : {"MouseButtonDown", "MouseButtonUp", "MouseClick"})
+        for (const char* own : {"false", "true"})
+        {
+            SCOPED_TRACE(std::string(event) + (own[0] == 't' ? " own" : " walked"));
+            const std::string doom = std::string("doom('") + event + "', " + own + ")";
+            ASSERT_EQ(luaL_dostring(L, doom.c_str()), 0) << lua_tostring(L, -1);
+            click(450, 150);
+            EXPECT_TRUE(windows.isDeadPoolEmpty());
+            lua_getglobal(L, "heard");
+            EXPECT_EQ(lua_tonumber(L, -1), ++expected);
+            lua_pop(L, 1);
+        }
+    // Outside a dispatch the pool empties at once.
+    ASSERT_EQ(luaL_dostring(L, "wm:destroyWindow(wm:createWindow('DefaultWindow', '')) wm:cleanDeadPool()"), 0);
+    EXPECT_TRUE(windows.isDeadPoolEmpty());
 }
 
 TEST_F(InputTest, IndicesOutsideTheTablesAreRefused)

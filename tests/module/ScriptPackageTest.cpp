@@ -190,6 +190,39 @@ TEST_F(ScriptPackageTest, ACastToAnUnknownTypeIsAScriptError)
     EXPECT_EQ(Failures(), "");
 }
 
+TEST_F(ScriptPackageTest, ACastRefusesAnObjectThatIsNotOfTheClassAskedFor)
+{
+    ASSERT_EQ(Run(R"lua(
+        wm = CEGUI.WindowManager:getSingleton()
+        plain = wm:createWindow('DefaultWindow', '')
+        rich = wm:createWindow('QXGame/GameMultiLine', '')
+    )lua"),
+              "");
+    EXPECT_EQ(Error("tolua.cast(plain, 'QGUI::CGameChatBox')"),
+              "tolua.cast: cannot cast 'CEGUI::DefaultWindow' to 'QGUI::CGameChatBox'");
+    EXPECT_EQ(Error("tolua.cast(plain, 'const QGUI::CGameMultiLine')"),
+              "tolua.cast: cannot cast 'CEGUI::DefaultWindow' to 'const QGUI::CGameMultiLine'");
+    EXPECT_EQ(Error("tolua.cast(io.stdout, 'CEGUI::Window')"), "tolua.cast: cannot cast 'userdata' to 'CEGUI::Window'");
+    EXPECT_EQ(Error("tolua.cast(KeyValues:new_local('k'), 'tolua_commonclass')"),
+              "tolua.cast: unknown type 'tolua_commonclass'");
+    EXPECT_EQ(Error("tolua.cast(KeyValues:new_local('k'), 'CEGUI::Window')"),
+              "tolua.cast: cannot cast 'KeyValues' to 'CEGUI::Window'");
+    EXPECT_EQ(Error("tolua.cast(gui, 'KeyValues')"), "tolua.cast: cannot cast 'QGUI::CQGUI' to 'KeyValues'");
+    ASSERT_EQ(Run(R"lua(
+        collectgarbage('collect')
+        local r = tolua.cast(rich, 'QGUI::CGameMultiLine')
+        expect('own class', r:getDocWidth() > 0, true)
+        expect('base', tolua.cast(r, 'CEGUI::MultiLineEditbox') == rich, true)
+        expect('from an element', tolua.cast(tolua.cast(rich, 'CEGUI::NamedElement'), 'QGUI::CGameMultiLine') == rich, true)
+        expect('sheet', tolua.cast(plain, 'CEGUI::GUISheet') == plain, true)
+        expect('nil', tolua.cast(nil, 'QGUI::CGameChatBox'), nil)
+        wm:destroyWindow(plain)
+        wm:destroyWindow(rich)
+    )lua"),
+              "");
+    EXPECT_EQ(Failures(), "");
+}
+
 TEST_F(ScriptPackageTest, TheSixConstructorsAndTheNumericStringRule)
 {
     ASSERT_EQ(Run(R"lua(

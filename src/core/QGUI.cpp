@@ -2,14 +2,17 @@
 
 #include <CEGUI/CEGUI.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <exception>
+#include <string>
 #include <utility>
 
 #include "IWebCtrl.h"
 #include "KeyValues.h"
+#include "core/GuiLog.h"
 #include "core/HostCallGuard.h"
 #include "core/IMEBase.h"
 #include "core/InterfaceRegistry.h"
@@ -31,6 +34,31 @@ namespace
 {
 // Counts down the frame durations to the next "gFn_timely_gc" call.
 float g_fGcCountdown = 5.0f;
+
+const char kGuiLogFile[] = "CEGUI.log";
+
+// Puts the process's number locale back as it was when the keeper was
+// made: the GUI system's start-up sets it to "C" for the whole process,
+// which is the host's to choose.
+class ProcessNumberLocaleKeeper
+{
+public:
+    ProcessNumberLocaleKeeper()
+    {
+        if (const char* current = std::setlocale(LC_NUMERIC, nullptr))
+            m_Saved = current;
+    }
+    ~ProcessNumberLocaleKeeper()
+    {
+        if (!m_Saved.empty())
+            std::setlocale(LC_NUMERIC, m_Saved.c_str());
+    }
+    ProcessNumberLocaleKeeper(const ProcessNumberLocaleKeeper&) = delete;
+    ProcessNumberLocaleKeeper& operator=(const ProcessNumberLocaleKeeper&) = delete;
+
+private:
+    std::string m_Saved;
+};
 
 void LogEvent(const CEGUI::String& text, CEGUI::LoggingLevel level)
 {
@@ -146,8 +174,12 @@ bool CQGUI::initSteps(CreateInterfaceFn* factories, int32_t count, HostGlobals* 
     m_pScriptModule = new LuaScriptModule(m_pScriptSystem->GetLuaState());
 
     CEGUI::Exception::setStdErrEnabled(false);
-    CEGUI::System::create(*m_pRenderer, m_pResourceProvider, nullptr, nullptr, m_pScriptModule,
-                          "", "CEGUI.log");
+    CGuiLog::StartUnlessStarted(kGuiLogFile);
+    {
+        const ProcessNumberLocaleKeeper hostLocale;
+        CEGUI::System::create(*m_pRenderer, m_pResourceProvider, nullptr, nullptr, m_pScriptModule,
+                              "", kGuiLogFile);
+    }
     SetLocalizeScriptModule(m_pScriptModule);
     m_bInitialised = true;
     CEGUI::GlobalEventSet::getSingleton().subscribeEvent(

@@ -55,6 +55,12 @@ CNumberTextScope::~CNumberTextScope()
         uselocale(m_previous);
 }
 
+bool CNumberTextScope::IsHeld()
+{
+    const locale_t c = NumberTextLocale();
+    return c && uselocale(static_cast<locale_t>(0)) == c;
+}
+
 const char* Utf16ToMultiByte(const char16_t* wide, int codePage)
 {
     std::vector<char>& out = NarrowBuffer();

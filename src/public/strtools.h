@@ -68,6 +68,10 @@ public:
     CNumberTextScope(const CNumberTextScope&) = delete;
     CNumberTextScope& operator=(const CNumberTextScope&) = delete;
 
+    // Whether the calling thread reads and writes numbers in the "C"
+    // locale of a scope now.
+    static bool IsHeld();
+
 private:
     locale_t m_previous;
 };

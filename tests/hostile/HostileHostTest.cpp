@@ -40,6 +40,13 @@ struct HostileHostTest : ::testing::Test
 
     void SetUp() override
     {
+        prepare();
+        if (!HasFatalFailure() && !IsSkipped())
+            start();
+    }
+    // A copy of the resource root and the module loaded, not started.
+    void prepare()
+    {
         // The module's GUI system lives as long as the process: ctest runs
         // each test of this program in a process of its own.
         if (CEGUI::System::getSingletonPtr())
@@ -59,6 +66,10 @@ struct HostileHostTest : ::testing::Test
         session.reset(new HostSession(files.get(), 1024, 768));
         session->engine.echo = nullptr;
         ASSERT_TRUE(session->loadModule(QHOST_MODULE_PATH, &error)) << error;
+    }
+    void start()
+    {
+        std::string error;
         ASSERT_TRUE(session->init(&error)) << error;
         ASSERT_TRUE(gui()->ExecuteScpritFile("main.lua"));
     }
@@ -197,3 +208,55 @@ TEST_F(HostileHostTest, AHostsCommaLocaleReachesNoNumberTheModuleReadsOrWrites)
     EXPECT_EQ(text, "1.5");
     EXPECT_EQ(alphaPercent, 50);
 }
+
+namespace
+{
+// A host that chose a comma locale for its player before starting the
+// module, its GUI log written into its own folder.
+struct CommaLocaleHostTest : HostileHostTest
+{
+    fs::path folder = fs::current_path();
+
+    void SetUp() override
+    {
+        prepare();
+        if (HasFatalFailure() || IsSkipped())
+            return;
+        fs::current_path(root);
+        ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "scripts/deps.sh makes the locale de_DE.UTF-8";
+    }
+    void TearDown() override
+    {
+        std::setlocale(LC_ALL, "C");
+        fs::current_path(folder);
+        HostileHostTest::TearDown();
+    }
+    static std::string HostNumber()
+    {
+        char text[16];
+        std::snprintf(text, sizeof(text), "%.1f", 1.5);
+        return text;
+    }
+};
+
+TEST_F(CommaLocaleHostTest, InitLeavesTheHostsLocaleAndTheLogHasNoFalseLocaleError)
+{
+    std::string error;
+    ASSERT_TRUE(session->init(&error)) << error;
+    EXPECT_EQ(HostNumber(), "1,5") << "after Init";
+    EXPECT_TRUE(gui()->LoadUIStyle("QX"));
+    EXPECT_EQ(HostNumber(), "1,5") << "after LoadUIStyle";
+    HandleBase handle;
+    gui()->CreatePanel(&handle, "QXMainPanel");
+    EXPECT_EQ(HostNumber(), "1,5") << "after CreatePanel";
+    ASSERT_TRUE(gui()->AddPanelToRoot(&handle));
+    EXPECT_TRUE(gui()->IsPanelVisible(&handle));
+    session->frame();
+    EXPECT_EQ(HostNumber(), "1,5") << "after a frame";
+
+    std::ifstream log("CEGUI.log");
+    ASSERT_TRUE(log.is_open());
+    for (std::string line; std::getline(log, line);)
+        EXPECT_EQ(line.find("LC_NUMERIC"), std::string::npos) << line;
+}
+} // namespace

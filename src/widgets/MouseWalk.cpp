@@ -51,17 +51,6 @@ bool StartsSizing(const CEGUI::FrameWindow& frame, const CEGUI::Vector2f& screen
     return outer.isPointInRect(p) && !inner.isPointInRect(p);
 }
 
-// A drag container in sticky mode picks itself up on a left release that
-// ends no drag and leaves that release unhandled; whether it is picked up
-// it keeps to itself.
-struct DragPickUp : CEGUI::DragContainer
-{
-    static bool LeavesRelease(const CEGUI::DragContainer& drag)
-    {
-        return !drag.isBeingDragged() && drag.isStickyModeEnabled() && !(drag.*&DragPickUp::d_pickedUp);
-    }
-};
-
 // What the GUI library's own classes count as handled, as their handlers
 // do it.
 bool StockHandles(const CEGUI::Window& w, MouseInput input, const CEGUI::MouseEventArgs& e)
@@ -112,9 +101,11 @@ bool StockHandles(const CEGUI::Window& w, MouseInput input, const CEGUI::MouseEv
     if (const auto* bar = dynamic_cast<const CEGUI::Titlebar*>(&w))
         return ((press || doubleClick) && left) || (move && bar->isDragged() && w.getParent());
     // A drag container takes the capture on every left press, dragging on
-    // or off, and leaves every move.
-    if (const auto* drag = dynamic_cast<const CEGUI::DragContainer*>(&w))
-        return (down && left) || (up && left && !DragPickUp::LeavesRelease(*drag));
+    // or off, and leaves every move. It counts the left release too, but
+    // for the one that picks it up in sticky mode: that release stops here
+    // as well, since the panel never heard its press.
+    if (Is<CEGUI::DragContainer>(w))
+        return press && left;
     // A frame window: the left press that starts sizing, the left release
     // while it holds the capture, and a move while it contains the mouse.
     if (const auto* frame = dynamic_cast<const CEGUI::FrameWindow*>(&w))

@@ -13,9 +13,9 @@
 //   box's drag, a list's wheel) does so after the base handler has already
 //   passed the event on: such events are counted as handled while they are
 //   fired, so that they go no further;
-// - the base handler counts a left press that activates or raises a window,
-//   and any press on a window that repeats presses, as handled: on a window
-//   that does not handle the press that count is taken back.
+// - the base handler counts a left press that activates or raises the
+//   window or one that holds it as handled: on a window that does not
+//   handle the press that count is taken back.
 // A module window class that handles mouse input itself says which through
 // IMouseInputHandler.
 #pragma once

@@ -11,8 +11,31 @@ struct MouseWalkTest : harness::WidgetHarness
     void addLooks(harness::Style& style) override
     {
         style.look("H/Image", "DefaultWindow", "Core/StaticImage", {{"Enabled", 0xFF000201}, {"Disabled", 0xFF000202}});
+        // A frame window's look gives it its title bar and close button.
+        const std::string box = harness::Style::dim("LeftEdge", 0) + harness::Style::dim("TopEdge", 0) +
+                                harness::Style::dim("Width", 10) + harness::Style::dim("Height", 10);
+        style.look("H/Frame", "CEGUI/FrameWindow", "Core/Default", {{"Enabled", 0xFF000301}}, {}, {},
+                   "<Child type=\"CEGUI/Titlebar\" nameSuffix=\"__auto_titlebar__\"><Area>" + box +
+                       "</Area></Child><Child type=\"CEGUI/PushButton\" nameSuffix=\"__auto_closebutton__\"><Area>" +
+                       box + "</Area></Child>");
         style.look("H/Button", "CEGUI/PushButton", "Core/Button",
                    {{"Normal", 0xFF000101}, {"Hover", 0xFF000102}, {"Pushed", 0xFF000103}, {"Disabled", 0xFF000104}});
+    }
+
+    // The panel's script writes down the presses, releases and wheel turns
+    // it hears.
+    void listenToPanel()
+    {
+        ASSERT_EQ(run("local root = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow()\n"
+                      "local panel = root:getChild('panel')\n"
+                      "for _, name in ipairs({'MouseButtonDown', 'MouseButtonUp', 'MouseWheel'}) do\n"
+                      "  panel:subscribeEvent(name, function(e)\n"
+                      "    local m = CEGUI.toMouseEventArgs(e)\n"
+                      "    local what = name == 'MouseWheel' and m.wheelChange or m.button\n"
+                      "    heard = heard .. name:sub(6) .. what .. ' '\n"
+                      "  end)\n"
+                      "end"),
+                  "");
     }
 
     // Clicks the window and answers what the panel's script heard.
@@ -33,14 +56,7 @@ TEST_F(MouseWalkTest, APanelHearsWhatItsChildrenLeaveUnhandled)
     CEGUI::Window* deco = create("QXGame/DecorateWindow", "deco", 150, 10, 100, 90, panel);
     deco->setProperty("DraggingEnabled", "True");
     CEGUI::Window* button = create("H/Button", "button", 300, 10, 100, 40, panel);
-    ASSERT_EQ(run("local panel = CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow():getChild('panel')\n"
-                  "for _, name in ipairs({'MouseButtonDown', 'MouseButtonUp', 'MouseWheel'}) do\n"
-                  "  panel:subscribeEvent(name, function(e)\n"
-                  "    local m = CEGUI.toMouseEventArgs(e)\n"
-                  "    heard = heard .. name:sub(6) .. (name == 'MouseWheel' and m.wheelChange or m.button) .. ' '\n"
-                  "  end)\n"
-                  "end"),
-              "");
+    listenToPanel();
 
     // Plain windows: every button, also the first left press that makes
     // the window the active one, and the wheel.
@@ -82,5 +98,34 @@ TEST_F(MouseWalkTest, APanelHearsWhatItsChildrenLeaveUnhandled)
     click(label, harness::Left);
     frame();
     EXPECT_FALSE(CEGUI::WindowManager::getSingleton().isAlive(panel));
+}
+
+TEST_F(MouseWalkTest, DragContainersAndSizingFramesKeepTheirLeftPresses)
+{
+    CEGUI::Window* panel = create("DefaultWindow", "panel", 0, 0, 500, 400);
+    CEGUI::Window* drag = create("DragContainer", "drag", 10, 10, 100, 50, panel);
+    drag->setProperty("DraggingEnabled", "False");
+    CEGUI::Window* frameWindow = create("H/Frame", "frame", 200, 100, 200, 100, panel);
+    listenToPanel();
+
+    // A drag container takes the capture on a left press even with its
+    // dragging off, and the release with it.
+    EXPECT_EQ(heardOver(drag, harness::Left), "");
+    EXPECT_FALSE(drag->isCapturedByThis());
+    EXPECT_EQ(heardOver(drag, harness::Right), "ButtonDown1 ButtonUp1 ");
+
+    // A press on a frame's bottom sizing border and its release size the
+    // frame; with the frame off there is no border to size by.
+    const auto overBorder = [this] {
+        EXPECT_EQ(run("heard = ''"), "");
+        const LPARAM at = MakeMouseLParam(300, 196);
+        send(WM_MOUSEMOVE, 0, at);
+        send(WM_LBUTTONDOWN, 0, at);
+        send(WM_LBUTTONUP, 0, at);
+        return text("heard");
+    };
+    EXPECT_EQ(overBorder(), "");
+    frameWindow->setProperty("FrameEnabled", "False");
+    EXPECT_EQ(overBorder(), "ButtonDown0 ButtonUp0 ");
 }
 } // namespace

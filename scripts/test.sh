@@ -39,6 +39,7 @@ run_fuzzer() {
 run_fuzzer fuzz_keyvalues_reader fuzz/corpus/keyvalues -dict=fuzz/keyvalues.dict
 run_fuzzer fuzz_codepage fuzz/corpus/codepage
 run_fuzzer fuzz_webaddress fuzz/corpus/webaddress -dict=fuzz/webaddress.dict
+run_fuzzer fuzz_utf8 fuzz/corpus/utf8
 # Markup from other players must never cost long: any input slower than the
 # bound is a finding.
 run_fuzzer fuzz_richtext fuzz/corpus/richtext -dict=fuzz/richtext.dict -max_len=16384 -timeout=5

@@ -9,61 +9,14 @@ extern "C" {
 }
 #include <tolua++.h>
 
+#include "render/GuiString.h"
+
 namespace QGUI
 {
 namespace ScriptSupport
 {
 namespace
 {
-const CEGUI::utf32 kReplacement = 0xFFFD;
-
-// Length of the well-formed UTF-8 sequence at p (at most avail bytes), and
-// its code point; 0 when the bytes there are not a well-formed sequence.
-size_t DecodeUtf8(const unsigned char* p, size_t avail, CEGUI::utf32* cp)
-{
-    const unsigned char c = p[0];
-    if (c < 0x80)
-    {
-        *cp = c;
-        return 1;
-    }
-    size_t n;
-    CEGUI::utf32 v;
-    CEGUI::utf32 min;
-    if (c >= 0xC2 && c <= 0xDF)
-    {
-        n = 2;
-        v = c & 0x1F;
-        min = 0x80;
-    }
-    else if (c >= 0xE0 && c <= 0xEF)
-    {
-        n = 3;
-        v = c & 0x0F;
-        min = 0x800;
-    }
-    else if (c >= 0xF0 && c <= 0xF4)
-    {
-        n = 4;
-        v = c & 0x07;
-        min = 0x10000;
-    }
-    else
-        return 0;
-    if (avail < n)
-        return 0;
-    for (size_t i = 1; i < n; ++i)
-    {
-        if ((p[i] & 0xC0) != 0x80)
-            return 0;
-        v = (v << 6) | (p[i] & 0x3F);
-    }
-    if (v < min || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF))
-        return 0;
-    *cp = v;
-    return n;
-}
-
 int GetGlobalProtected(lua_State* L)
 {
     lua_gettable(L, LUA_GLOBALSINDEX);
@@ -140,33 +93,12 @@ int ResolveNamedFunction(lua_State* L)
 
 CEGUI::String Utf8ToString(const char* text, size_t length)
 {
-    CEGUI::String out;
-    if (!text)
-        return out;
-    out.reserve(length);
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    size_t i = 0;
-    while (i < length)
-    {
-        CEGUI::utf32 cp = 0;
-        const size_t n = DecodeUtf8(p + i, length - i, &cp);
-        if (n == 0)
-        {
-            out.push_back(kReplacement);
-            ++i;
-        }
-        else
-        {
-            out.push_back(cp);
-            i += n;
-        }
-    }
-    return out;
+    return StringFromUtf8(text, length);
 }
 
 CEGUI::String Utf8ToString(const char* text)
 {
-    return text ? Utf8ToString(text, std::strlen(text)) : CEGUI::String();
+    return StringFromUtf8(text);
 }
 
 const char* ErrorText(lua_State* L, int idx)

@@ -20,9 +20,10 @@ namespace ScriptSupport
 // one huge error.
 constexpr size_t kMaxLogText = 1023;
 
-// Builds a GUI-library string from UTF-8 bytes. Malformed or truncated
-// sequences become U+FFFD instead of being read past (the library's own
-// decoder trusts its input).
+// Builds a GUI-library string from UTF-8 bytes, through the module's
+// checked decoder (StringFromUtf8, render/GuiString.h): each byte that
+// starts no well-formed sequence becomes U+FFFD instead of being read past
+// (the library's own decoder trusts its input).
 CEGUI::String Utf8ToString(const char* text, size_t length);
 CEGUI::String Utf8ToString(const char* text);
 

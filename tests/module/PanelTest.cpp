@@ -197,6 +197,36 @@ TEST_F(PanelTest, APanelNamedInUtf8FindsItsLayoutScriptAndCreationGlobal)
     EXPECT_EQ(number("sack_creates"), 1);
 }
 
+TEST_F(PanelTest, APanelNameThatIsNotUtf8NamesEachRefusedByteAsAReplacementCharacter)
+{
+    // Read as if F8 led three bytes as E8 does, F8 80 80 would name U+8000.
+    fs.files["resource\\UI\\lua_scripts\\\xE8\x80\x80.lua"] = "u8000_runs = 1";
+    const std::string r = "\xEF\xBF\xBD";
+    const struct
+    {
+        const char* name;
+        std::string read;
+    } cases[] = {
+        {"\xF8\x80\x80", r + r + r},         // a lead byte past F4
+        {"\xC0\x80", r + r},                 // over-long U+0000
+        {"\xED\xA0\x80", r + r + r},         // a surrogate
+        {"\xF4\x90\x80\x80", r + r + r + r}, // past U+10FFFF
+        {"a\xE8\x80", "a" + r + r},           // cut short
+    };
+    for (const auto& c : cases)
+    {
+        HandleBase h;
+        ASSERT_NE(gui->CreatePanel(&h, c.name), nullptr);
+        for (const char* file : {"layouts\\%.layout", "lua_scripts\\%.lua"})
+        {
+            std::string path = std::string("resource\\UI\\") + file;
+            path.replace(path.find('%'), 1, c.read);
+            EXPECT_TRUE(std::find(fs.opened.begin(), fs.opened.end(), path) != fs.opened.end()) << path;
+        }
+    }
+    EXPECT_TRUE(isNil("u8000_runs"));
+}
+
 TEST_F(PanelTest, AMissingFileIsWarnedOnceWithItsGroupAndTheFoldersSearched)
 {
     const auto warned = [&](const std::string& file) {

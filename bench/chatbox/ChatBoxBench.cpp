@@ -12,7 +12,10 @@
 //     pushed into a chat box, each followed by a frame: the time must grow
 //     in proportion (at most 12 times for ten times the word), beside the
 //     stock edit box of the same size given the same word (its own word
-//     wrapping measures the rest of the word anew for each line).
+//     wrapping measures the rest of the word anew for each line); and the
+//     rich-text window holding the word, its word wrapping turned off and
+//     on through the edit box's own setters (which a script reaches by
+//     casting the window to the edit box), then a frame, bound alike.
 // Prints each pair, its ratio, the time per push and the error lines
 // logged.
 #include <benchmark/benchmark.h>
@@ -280,7 +283,7 @@ void BM_StockMultiLineEditbox_IdleFrame(benchmark::State& state)
 // (c) -----------------------------------------------------------------------
 
 constexpr size_t kWordSizes[] = {10000, 100000};
-const char* const kWordSides[] = {"RichText", "ChatBox", "Stock"};
+const char* const kWordSides[] = {"RichText", "ChatBox", "Stock", "RichTextStockSetters"};
 
 // The windows of (c), made on first use: each 400 x 300, alone on screen.
 struct LongWordWindows
@@ -326,13 +329,17 @@ void BM_LongWord(benchmark::State& state, int side, size_t length)
     LongWordWindows& w = WordWindows(gui);
     g_chat->hide();
     g_stock->hide();
-    CEGUI::Window* shown = side == 0 ? static_cast<CEGUI::Window*>(w.rich)
-                           : side == 1 ? static_cast<CEGUI::Window*>(w.chat)
-                                       : static_cast<CEGUI::Window*>(w.stock);
+    CEGUI::Window* shown = side == 1   ? static_cast<CEGUI::Window*>(w.chat)
+                           : side == 2 ? static_cast<CEGUI::Window*>(w.stock)
+                                       : static_cast<CEGUI::Window*>(w.rich);
     w.rich->setVisible(shown == w.rich);
     w.chat->setVisible(shown == w.chat);
     w.stock->setVisible(shown == w.stock);
     const CEGUI::String words[2] = {Word(length, 0), Word(length, 1)};
+    // The rich-text window as the edit box it derives from.
+    CEGUI::MultiLineEditbox& editBox = *w.rich;
+    if (side == 3)
+        w.rich->setText(words[0]);
     int n = 0;
     for (auto _ : state)
     {
@@ -340,6 +347,11 @@ void BM_LongWord(benchmark::State& state, int side, size_t length)
         if (side == 1)
         {
             w.chat->PushChatText(word);
+        }
+        else if (side == 3)
+        {
+            editBox.setWordWrapping(false);
+            editBox.setWordWrapping(true);
         }
         else
         {
@@ -350,7 +362,7 @@ void BM_LongWord(benchmark::State& state, int side, size_t length)
         bench::Frame(gui, g_host);
     }
     // The rich-text window's vertical bar is up: the layout ran beside it.
-    if (side == 0 && !w.rich->vertScrollbar()->isVisible())
+    if ((side == 0 || side == 3) && !w.rich->vertScrollbar()->isVisible())
         state.SkipWithError("the vertical bar is not shown");
     shown->hide();
 }
@@ -359,7 +371,7 @@ void BM_LongWord(benchmark::State& state, int side, size_t length)
 // taking seconds.
 void RegisterLongWords()
 {
-    for (int side = 0; side < 3; ++side)
+    for (int side = 0; side < 4; ++side)
         for (size_t length : kWordSizes)
         {
             const std::string name =

@@ -12,6 +12,7 @@
 
 #include "richtext/ColourTable.h"
 #include "richtext/Document.h"
+#include "richtext/GameMultiLineRenderer.h"
 #include "richtext/ParserManager.h"
 #include "richtext/TextBlocks.h"
 #include "widgets/QXRenderer.h"
@@ -236,18 +237,11 @@ bool CGameMultiLine::updateScrollbars()
     return configureScrollbars();
 }
 
-bool CGameMultiLine::changeLineSetting(bool& setting, bool value)
-{
-    if (!ChangeValue(setting, value))
-        return false;
-    if (updateScrollbars())
-        relayout(true);
-    return true;
-}
-
+// The window's setters do as the edit box's do, less the edit box's own
+// formatting: both end in the edit box's notification of the change.
 void CGameMultiLine::setWordWrapping(bool setting)
 {
-    if (!changeLineSetting(d_wordWrap, setting))
+    if (!ChangeValue(d_wordWrap, setting))
         return;
     CEGUI::WindowEventArgs args(this);
     onWordWrapModeChanged(args);
@@ -255,10 +249,31 @@ void CGameMultiLine::setWordWrapping(bool setting)
 
 void CGameMultiLine::setShowVertScrollbar(bool setting)
 {
-    if (!changeLineSetting(d_forceVertScroll, setting))
+    if (!ChangeValue(d_forceVertScroll, setting))
         return;
     CEGUI::WindowEventArgs args(this);
     onVertScrollbarModeChanged(args);
+}
+
+void CGameMultiLine::lineSettingChanged()
+{
+    relayout(true);
+    invalidate();
+}
+
+// The edit box's setters, the notifications they end in and its formatter
+// are not virtual in the GUI library: the event a notification fires is the
+// window's first turn after a change. By then the word-wrap setter has
+// formatted the text, to one line a paragraph (see
+// GameMultiLineRenderer::getTextRenderArea), and either setter may have
+// shown or hidden the bars by the edit box's rules.
+void CGameMultiLine::fireEvent(const CEGUI::String& name, CEGUI::EventArgs& args,
+                               const CEGUI::String& eventNamespace)
+{
+    if (eventNamespace == CEGUI::MultiLineEditbox::EventNamespace &&
+        (name == EventWordWrapModeChanged || name == EventVertScrollbarModeChanged))
+        lineSettingChanged();
+    CEGUI::MultiLineEditbox::fireEvent(name, args, eventNamespace);
 }
 
 CEGUI::Scrollbar* CGameMultiLine::vertScrollbar() const
@@ -276,6 +291,8 @@ CEGUI::Scrollbar* CGameMultiLine::horzScrollbar() const
 
 CEGUI::Rectf CGameMultiLine::textArea() const
 {
+    if (auto* own = dynamic_cast<const CEGUI::GameMultiLineRenderer*>(getWindowRenderer()))
+        return own->textArea();
     if (auto* renderer = dynamic_cast<const CEGUI::MultiLineEditboxWindowRenderer*>(getWindowRenderer()))
         return renderer->getTextRenderArea();
     return CEGUI::Rectf(CEGUI::Vector2f(0.0f, 0.0f), getPixelSize());

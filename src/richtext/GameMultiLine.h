@@ -75,12 +75,19 @@ public:
     bool configureScrollbars();
     // The edit box sees the whole text as one line.
     void resetLineInfo();
-    // In place of the edit box's own, which format the text its way: the
-    // layout always wraps at the text area's edge, so word wrapping is a
-    // setting kept for those who read it; an always shown vertical bar
-    // takes effect at once.
+    // Whether the edit box's own formatter is running: it empties the line
+    // list, which the window otherwise keeps at one line.
+    bool isEditBoxFormatting() const { return d_lines.empty(); }
+    // The edit box's setters without the edit box's formatting. The layout
+    // always wraps at the text area's edge, so word wrapping only decides
+    // the horizontal bar; an always shown vertical bar takes effect at once.
     void setWordWrapping(bool setting);
     void setShowVertScrollbar(bool setting);
+    // Passes every event on; the edit box's "WordWrapModeChanged" and
+    // "VertScrollbarModeChanged", in which its setters and the window's own
+    // end, first lay the window out again.
+    void fireEvent(const CEGUI::String& name, CEGUI::EventArgs& args,
+                   const CEGUI::String& eventNamespace = "") override;
 
     // --- drawing, for the window renderer ---
     // The text area in window pixels: the renderer's, or the whole window
@@ -176,10 +183,10 @@ private:
     // follows; then configureScrollbars.
     float widestUnwrappedLine() const;
     bool updateScrollbars();
-    // Changes one of the edit box's settings that decide the bars (word
-    // wrapping, the always-shown vertical bar) and lays out again when the
-    // bars change; false when the setting already had that value.
-    bool changeLineSetting(bool& setting, bool value);
+    // After a change of a setting that decides the bars (word wrapping, the
+    // always-shown vertical bar): the edit box's setter may have formatted
+    // the text and set the bars its way, so everything is laid out anew.
+    void lineSettingChanged();
     // Whether the edit box's caret code can run: it needs both bars and a
     // font.
     bool caretUsable() const;

@@ -38,7 +38,7 @@ void GameMultiLineRenderer::render()
     QGUI::RenderLookImagery(*d_window, !window || window->isFrameEnabled() ? "Framed" : "NoFrame");
     if (!window)
         return;
-    renderTextArea(*window, getTextRenderArea());
+    renderTextArea(*window, textArea());
     if (window->isPicked())
         QGUI::RenderLookImagery(*d_window, "PickedFrame");
 }
@@ -52,7 +52,21 @@ void GameMultiLineRenderer::renderTextArea(QGUI::CGameMultiLine& window, const R
     window.cacheRendererState(m_State, m_State.getClipRect());
 }
 
+// The edit box's own formatter, which its word-wrap setter runs and no
+// override reaches, wraps at the width it is given here, measuring the rest
+// of a long word anew for each line it fills. Given no width it keeps each
+// paragraph one line, in one pass over the text; the window lays the text
+// out its own way when the setter tells it of the change.
 Rectf GameMultiLineRenderer::getTextRenderArea() const
+{
+    Rectf area = textArea();
+    const QGUI::CGameMultiLine* window = multiLine();
+    if (window && window->isEditBoxFormatting())
+        area.setWidth(0.0f);
+    return area;
+}
+
+Rectf GameMultiLineRenderer::textArea() const
 {
     const QGUI::CGameMultiLine* window = multiLine();
     Rectf area(Vector2f(0.0f, 0.0f), d_window ? d_window->getPixelSize() : Sizef(0.0f, 0.0f));

@@ -30,7 +30,10 @@ public:
     ~GameMultiLineRenderer() override;
 
     void render() override;
-    // In window pixels; the whole window when the look has no text area.
+    // The text area in window pixels; the whole window when the look has
+    // none.
+    Rectf textArea() const;
+    // The text area, but of no width to the edit box's own formatter.
     Rectf getTextRenderArea() const override;
 
     // A game picture to draw with the document, and the clip of them all.

@@ -101,18 +101,20 @@ TEST_F(RichWindowTest, ALongWordIsNeverWrappedByTheEditBox)
 {
     const std::string word(100000, 'w');
     QGUI::CGameMultiLine* w = box();
-    // What the edit box's lines are while the bar comes or goes.
+    // What the edit box's lines are while a bar comes or goes.
     size_t linesSeen = 0;
-    for (const CEGUI::String& event : {CEGUI::Window::EventShown, CEGUI::Window::EventHidden})
-        vbar(w)->subscribeEvent(event, [&](const CEGUI::EventArgs&) {
-            linesSeen = std::max(linesSeen, w->getFormattedLines().size());
-            return true;
-        });
+    for (CEGUI::Scrollbar* bar : {vbar(w), hbar(w)})
+        for (const CEGUI::String& event : {CEGUI::Window::EventShown, CEGUI::Window::EventHidden})
+            bar->subscribeEvent(event, [&](const CEGUI::EventArgs&) {
+                linesSeen = std::max(linesSeen, w->getFormattedLines().size());
+                return true;
+            });
     w->setText(word);
     ASSERT_TRUE(vbar(w)->isVisible());
     auto laidOut = [&](const char* step, size_t perLine) {
         EXPECT_EQ(linesSeen, 1u) << step;
         EXPECT_EQ(w->getFormattedLines().size(), 1u) << step;
+        EXPECT_TRUE(vbar(w)->isVisible()) << step;
         const size_t length = w->getText().length();
         EXPECT_EQ(w->getDocHeight(), 12.0f * ((length + perLine - 1) / perLine) + 4) << step;
     };
@@ -122,6 +124,27 @@ TEST_F(RichWindowTest, ALongWordIsNeverWrappedByTheEditBox)
     w->setFont("HWide");
     laidOut("font", 10);
     w->setFont("HFont");
+    // The edit box's setters, which a script reaches by a cast, and the
+    // window's own; subscribers hear every change.
+    int heard = 0;
+    for (const CEGUI::String& event :
+         {CEGUI::MultiLineEditbox::EventWordWrapModeChanged, CEGUI::MultiLineEditbox::EventVertScrollbarModeChanged})
+        w->subscribeEvent(event, [&](const CEGUI::EventArgs&) {
+            ++heard;
+            return true;
+        });
+    for (const char* type : {"CEGUI::MultiLineEditbox", "QGUI::CGameMultiLine"})
+    {
+        ASSERT_EQ(run(std::string("local w = tolua.cast(CEGUI.System:getSingleton():getDefaultGUIContext()"
+                                  ":getRootWindow():getChild('box'), '") +
+                      type + "')\nassert(tolua.type(w) == '" + type +
+                      "')\n"
+                      "w:setWordWrapping(false) w:setShowVertScrollbar(true)\n"
+                      "w:setWordWrapping(true) w:setShowVertScrollbar(false)"),
+                  "");
+        laidOut(type, 21);
+    }
+    EXPECT_EQ(heard, 8);
     for (const char* value : {"false", "true"})
     {
         w->setProperty("WordWrap", value);
@@ -129,12 +152,6 @@ TEST_F(RichWindowTest, ALongWordIsNeverWrappedByTheEditBox)
         EXPECT_EQ(w->getProperty("WordWrap"), value);
         laidOut("properties", 21);
     }
-    ASSERT_EQ(run("local w = tolua.cast(CEGUI.System:getSingleton():getDefaultGUIContext():getRootWindow()"
-                  ":getChild('box'), 'QGUI::CGameMultiLine')\n"
-                  "w:setWordWrapping(false) w:setShowVertScrollbar(true)\n"
-                  "w:setWordWrapping(true) w:setShowVertScrollbar(false)"),
-              "");
-    laidOut("script", 21);
     // Bars hidden and shown again by a short text and the long one.
     w->setText("short");
     w->setText(word);
@@ -451,7 +468,6 @@ TEST_F(RichWindowTest, ScriptsFillTheColourTable)
     EXPECT_EQ(colours, (std::vector<uint32_t>{0xFFFFD700, 0xFFFFD700, 0xFF00FF00, 0xFF00FF00, 0xFFFFFFFF,
                                               0xFFFFFFFF}));
 }
-} // namespace
 
 TEST_F(RichWindowTest, AnItemWhoseColourFetchFailsKeepsTheClickColours)
 {
@@ -519,3 +535,4 @@ TEST_F(RichWindowTest, UnknownTagsAndColourNamesAreWarnedOncePerName)
     EXPECT_TRUE(logger->has(tag + "'{K62' is not known; it is shown as text. Further unknown tags are not reported.",
                             CEGUI::Warnings));
 }
+} // namespace

@@ -5,9 +5,9 @@
 //         [--width W --height H] [--all-frames] [--demo-scene]
 //         [--script <file>] [--events <file>] [--strict]
 //
-// At exit it prints how many error lines the GUI log (CEGUI.log in the
-// working folder) gained during the run; with --strict any makes the exit
-// status 1.
+// At exit it prints how many error and warning lines the GUI log (CEGUI.log
+// in the working folder) gained during the run, and the first few of them;
+// with --strict any makes the exit status 1.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,28 +40,46 @@ struct Options
 
 // The GUI library's log, in the working folder.
 const char* const kGuiLog = "CEGUI.log";
-// What the library writes on each line of a message at the error level.
+// What the library writes on each line of a message at the error and the
+// warning level.
 const char* const kErrorTag = "(Error)";
+const char* const kWarningTag = "(Warn)";
+// How many of the run's error and warning lines are printed.
+const size_t kShownLogLines = 5;
 
 // The line the library writes at the top of a run's log, when the module
 // creates the GUI system.
 const char* const kRunBanner = "Crazy Eddie's GUI System - Event log";
 
-// The error lines of the last run in the log: the library starts the log
-// afresh with its banner; should a log be appended to, the last banner
-// begins the last run.
-long ErrorLinesOfLastRun(const char* path)
+// The error and warning lines of the last run in the log.
+struct LogFindings
+{
+    long errors = 0;
+    long warnings = 0;
+    std::vector<std::string> first; // the first few of either, in order
+};
+
+// The library starts the log afresh with its banner; should a log be
+// appended to, the last banner begins the last run.
+LogFindings FindingsOfLastRun(const char* path)
 {
     std::ifstream in(path, std::ios::binary);
-    long errors = 0;
+    LogFindings found;
     for (std::string line; std::getline(in, line);)
     {
         if (line.find(kRunBanner) != std::string::npos)
-            errors = 0;
-        else
-            errors += line.find(kErrorTag) != std::string::npos;
+        {
+            found = LogFindings();
+            continue;
+        }
+        const bool error = line.find(kErrorTag) != std::string::npos;
+        const bool warning = !error && line.find(kWarningTag) != std::string::npos;
+        found.errors += error;
+        found.warnings += warning;
+        if ((error || warning) && found.first.size() < kShownLogLines)
+            found.first.push_back(line);
     }
-    return errors;
+    return found;
 }
 
 void Usage()
@@ -75,7 +93,8 @@ void Usage()
                  "  --script      run a script of the \"lua_scripts\" resource group after Init\n"
                  "  --events      feed the window messages of an event script, each before\n"
                  "                the Update of its frame (see host/EventScript.h)\n"
-                 "  --strict      exit with 1 when the GUI log (CEGUI.log) gained error lines\n");
+                 "  --strict      exit with 1 when the GUI log (CEGUI.log) gained error or\n"
+                 "                warning lines\n");
 }
 
 bool ParseNumber(const char* text, long low, long high, long& out)
@@ -216,12 +235,17 @@ int main(int argc, char** argv)
     for (const std::string& path : written)
         std::printf("%s\n", std::filesystem::absolute(path).string().c_str());
     // Init created the GUI system, so the log's last run is this one.
-    const long errors = ErrorLinesOfLastRun(kGuiLog);
-    std::printf("the GUI log %s gained %ld error line%s\n", std::filesystem::absolute(kGuiLog).string().c_str(),
-                errors, errors == 1 ? "" : "s");
-    if (options.strict && errors > 0)
+    const LogFindings found = FindingsOfLastRun(kGuiLog);
+    std::printf("the GUI log %s gained %ld error line%s and %ld warning%s\n",
+                std::filesystem::absolute(kGuiLog).string().c_str(), found.errors, found.errors == 1 ? "" : "s",
+                found.warnings, found.warnings == 1 ? "" : "s");
+    for (const std::string& line : found.first)
+        std::printf("  %s\n", line.c_str());
+    if (found.errors + found.warnings > static_cast<long>(found.first.size()))
+        std::printf("  ...\n");
+    if (options.strict && found.errors + found.warnings > 0)
     {
-        std::fprintf(stderr, "qhost: --strict: the GUI log has errors\n");
+        std::fprintf(stderr, "qhost: --strict: the GUI log has errors or warnings\n");
         return 1;
     }
     return scriptFailed ? 1 : 0;

@@ -29,25 +29,35 @@ if(TARGET qgui)
 endif()
 
 # qhost as a script author's check: with --strict, a run whose GUI log
-# gained error lines exits with 1 (an event script calls a script global
-# that does not exist), and the sample's own run, as the main job runs it,
-# exits with 0. Each runs in a folder of its own, where its GUI log goes;
+# gained error or warning lines exits with 1 (an event script calls a script
+# global that does not exist; another hands the chat an unknown tag), and
+# the sample's own run, as the main job runs it, exits with 0. Each runs in a folder of its own, where its GUI log goes;
 # the sample's sees the resource root's files where the main job's does.
 if(TARGET qgui)
   set(QHOST_STRICT_ROOT ${CMAKE_BINARY_DIR}/root) # assembled by qhost_root
-  foreach(run error sample)
+  foreach(run error warning sample)
     file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/qhost_strict_${run})
   endforeach()
-  file(CREATE_LINK ${QHOST_STRICT_ROOT}/resource ${CMAKE_CURRENT_BINARY_DIR}/qhost_strict_sample/resource SYMBOLIC)
+  foreach(run warning sample)
+    file(CREATE_LINK ${QHOST_STRICT_ROOT}/resource ${CMAKE_CURRENT_BINARY_DIR}/qhost_strict_${run}/resource SYMBOLIC)
+  endforeach()
   set(QHOST_STRICT_COMMAND ${CMAKE_COMMAND} -DQHOST=$<TARGET_FILE:qhost> -DMODULE=$<TARGET_FILE:qgui>
       -DROOT=${QHOST_STRICT_ROOT})
   add_test(NAME Qhost.StrictRunWithAScriptErrorExitsWithOne
            COMMAND ${QHOST_STRICT_COMMAND} -DFRAMES=2 -DEVENTS=${CMAKE_CURRENT_LIST_DIR}/host/strict_error.events
-                   -DEXPECT_STATUS=1 -DEXPECT_ERRORS=1 -P ${CMAKE_CURRENT_LIST_DIR}/host/QhostStrict.cmake
+                   -DEXPECT_STATUS=1 -DEXPECT_ERRORS=1 -DEXPECT_WARNINGS=0
+                   -P ${CMAKE_CURRENT_LIST_DIR}/host/QhostStrict.cmake
            WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/qhost_strict_error)
+  add_test(NAME Qhost.StrictRunWithAWarningExitsWithOne
+           COMMAND ${QHOST_STRICT_COMMAND} -DFRAMES=3 -DSCRIPT=main.lua
+                   -DEVENTS=${CMAKE_CURRENT_LIST_DIR}/host/strict_warning.events
+                   -DEXPECT_STATUS=1 -DEXPECT_ERRORS=0 -DEXPECT_WARNINGS=1
+                   -P ${CMAKE_CURRENT_LIST_DIR}/host/QhostStrict.cmake
+           WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/qhost_strict_warning)
   add_test(NAME Qhost.StrictSampleRunLogsNoErrorAndExitsWithZero
            COMMAND ${QHOST_STRICT_COMMAND} -DFRAMES=80 -DSCRIPT=main.lua
                    -DEVENTS=${QHOST_STRICT_ROOT}/resource/UI/events/sample.events
-                   -DEXPECT_STATUS=0 -DEXPECT_ERRORS=0 -P ${CMAKE_CURRENT_LIST_DIR}/host/QhostStrict.cmake
+                   -DEXPECT_STATUS=0 -DEXPECT_ERRORS=0 -DEXPECT_WARNINGS=0
+                   -P ${CMAKE_CURRENT_LIST_DIR}/host/QhostStrict.cmake
            WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/qhost_strict_sample)
 endif()

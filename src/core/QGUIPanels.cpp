@@ -8,6 +8,7 @@
 #include "WindowManagerExt.h"
 #include "core/QGUI.h"
 #include "render/GuiString.h"
+#include "render/QXResourceProvider.h"
 #include "script/LuaScriptModule.h"
 #include "script/ScriptSystem.h"
 
@@ -99,15 +100,25 @@ IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
     const CEGUI::String shownName = StringFromUtf8(panelName.c_str());
     CEGUI::WindowManager& wm = CEGUI::WindowManager::getSingleton();
     CEGUI::Window* window = nullptr;
+    const CEGUI::String layout = shownName + ".layout";
+    // A layout not found is told as such, before the GUI library's parser
+    // reports an empty file.
+    const bool layoutFound = panelName.empty() || !m_pResourceProvider ||
+                             m_pResourceProvider->exists(layout, CEGUI::WindowManager::getDefaultResourceGroup());
+    if (!layoutFound)
+        LogLine("QGUI::CQGUI::CreatePanel: the layout '" + layout + "' of the panel '" + shownName + "' was found " +
+                    m_pResourceProvider->describeSearch(layout, CEGUI::WindowManager::getDefaultResourceGroup()) +
+                    "; the panel has no window.",
+                CEGUI::Errors);
     try
     {
         if (panelName.empty())
         {
             window = wm.createWindow("DefaultWindow", "");
         }
-        else
+        else if (layoutFound)
         {
-            window = wm.loadLayoutFromFile(shownName + ".layout", "");
+            window = wm.loadLayoutFromFile(layout, "");
             if (window)
             {
                 bool moveToFront = true;
@@ -159,7 +170,7 @@ IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
         window->setUserString("resourceName", shownName);
         pushOnCloseStack(created);
     }
-    else if (!panelName.empty())
+    else if (layoutFound && !panelName.empty())
     {
         // The panel lives without a window; every operation on it answers
         // false, null or nothing.

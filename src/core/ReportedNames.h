@@ -30,8 +30,7 @@ public:
     {
         if (m_Names.size() >= m_MaxNames)
             return;
-        const CEGUI::String shown =
-            name.length() <= m_MaxNameLength ? name : name.substr(0, m_MaxNameLength) + "...";
+        const CEGUI::String shown = Shown(name);
         if (!m_Names.insert(shown).second)
             return;
         CEGUI::Logger* logger = CEGUI::Logger::getSingletonPtr();
@@ -41,6 +40,12 @@ public:
         if (m_Names.size() >= m_MaxNames)
             text += CEGUI::String(" Further ") + m_Later + " are not reported.";
         logger->logEvent(text, CEGUI::Warnings);
+    }
+
+    // The name as lines show it: cut to the length limit, with "..." after.
+    CEGUI::String Shown(const CEGUI::String& name) const
+    {
+        return name.length() <= m_MaxNameLength ? name : name.substr(0, m_MaxNameLength) + "...";
     }
 
 private:

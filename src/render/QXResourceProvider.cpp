@@ -1,8 +1,11 @@
 #include "render/QXResourceProvider.h"
 
+#include <strings.h>
+
 #include <new>
 
 #include "core/InterfaceRegistry.h"
+#include "filesearch.h"
 #include "render/GuiString.h"
 
 namespace QXUI
@@ -36,9 +39,9 @@ void CQXResourceProvider::loadRawDataContainer(const CEGUI::String& filename,
 {
     if (!d_fileSystem)
         return;
-    for (const auto& entry : d_directories)
+    for (const Directory& entry : d_directories)
     {
-        if (!resourceGroup.empty() && resourceGroup != entry.first)
+        if (!tried(entry, resourceGroup))
             continue;
         const CEGUI::String path = entry.second + filename;
         FileHandle_t file = d_fileSystem->Open(path.c_str(), "rb", "GAME");
@@ -72,24 +75,66 @@ void CQXResourceProvider::loadRawDataContainer(const CEGUI::String& filename,
     reportMissing(filename, resourceGroup);
 }
 
+bool CQXResourceProvider::tried(const Directory& entry, const CEGUI::String& resourceGroup)
+{
+    return resourceGroup.empty() || resourceGroup == entry.first;
+}
+
+bool CQXResourceProvider::exists(const CEGUI::String& filename, const CEGUI::String& resourceGroup) const
+{
+    if (!d_fileSystem)
+        return false;
+    for (const Directory& entry : d_directories)
+    {
+        if (!tried(entry, resourceGroup))
+            continue;
+        const CEGUI::String path = entry.second + filename;
+        if (FileHandle_t file = d_fileSystem->Open(path.c_str(), "rb", "GAME"))
+        {
+            d_fileSystem->Close(file);
+            return true;
+        }
+    }
+    return false;
+}
+
+CEGUI::String CQXResourceProvider::describeSearch(const CEGUI::String& filename,
+                                                  const CEGUI::String& resourceGroup) const
+{
+    CEGUI::String folders;
+    CEGUI::String twin;
+    const bool pattern = filename.find_first_of("*?") != CEGUI::String::npos;
+    for (const Directory& entry : d_directories)
+    {
+        if (!tried(entry, resourceGroup))
+            continue;
+        folders += (folders.empty() ? "'" : ", '") + entry.second + "'";
+        // File names are case-sensitive on some systems: the folder's
+        // file search, which is not, finds a name that differs only in case.
+        if (!twin.empty() || pattern)
+            continue;
+        WIN32_FIND_DATAA found;
+        const CEGUI::String path = entry.second + filename;
+        HANDLE search = FindFirstFileA(path.c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        FindClose(search);
+        if (strcasecmp(found.cFileName, filename.c_str()) == 0 && filename != found.cFileName)
+            twin = entry.second + QGUI::StringFromUtf8(found.cFileName);
+    }
+    CEGUI::String text = "in no folder searched (" +
+                         (folders.empty() ? CEGUI::String("none is registered for the group") : folders) + ")";
+    if (!twin.empty())
+        text += ", though '" + twin + "' differs from it only in case";
+    return text;
+}
+
 void CQXResourceProvider::reportMissing(const CEGUI::String& filename, const CEGUI::String& resourceGroup)
 {
     // Remembered by group and name; "|" stands in no group name of the module.
     d_missing.WarnOnce(resourceGroup + "|" + filename, [&](const CEGUI::String&) {
-        CEGUI::String folders;
-        for (const auto& entry : d_directories)
-        {
-            if (!resourceGroup.empty() && resourceGroup != entry.first)
-                continue;
-            folders += (folders.empty() ? "'" : ", '") + entry.second + "'";
-        }
-        const CEGUI::String name = filename.length() <= MaxReportedFileNameLength
-                                       ? filename
-                                       : filename.substr(0, MaxReportedFileNameLength) + "...";
-        return "QXUI::CQXResourceProvider: the file '" + name + "' of the resource group '" +
-               resourceGroup + "' was found in no folder searched (" +
-               (folders.empty() ? CEGUI::String("none is registered for the group") : folders) +
-               "); it is read as empty.";
+        return "QXUI::CQXResourceProvider: the file '" + d_missing.Shown(filename) + "' of the resource group '" +
+               resourceGroup + "' was found " + describeSearch(filename, resourceGroup) + "; it is read as empty.";
     });
 }
 

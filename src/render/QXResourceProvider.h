@@ -39,16 +39,23 @@ public:
     CEGUI::String getGroupDirectory(const CEGUI::String& group) const;
 
     IBaseFileSystem* getFileSystem() const { return d_fileSystem; }
-    const std::vector<std::pair<CEGUI::String, CEGUI::String>>& getDirectoryList() const
-    {
-        return d_directories;
-    }
+    typedef std::pair<CEGUI::String, CEGUI::String> Directory; // (group, directory)
+    const std::vector<Directory>& getDirectoryList() const { return d_directories; }
+
+    // Whether the file opens in a folder of the group (of any group when the
+    // group is empty).
+    bool exists(const CEGUI::String& filename, const CEGUI::String& resourceGroup) const;
+    // Where a file not found was looked for, for log lines: "in no folder
+    // searched ('a\', 'b\')", and a file in one of them whose name differs
+    // from it only in case.
+    CEGUI::String describeSearch(const CEGUI::String& filename, const CEGUI::String& resourceGroup) const;
 
 private:
+    static bool tried(const Directory& entry, const CEGUI::String& resourceGroup);
     void reportMissing(const CEGUI::String& filename, const CEGUI::String& resourceGroup);
 
     IBaseFileSystem* d_fileSystem = nullptr;
-    std::vector<std::pair<CEGUI::String, CEGUI::String>> d_directories;
+    std::vector<Directory> d_directories;
     std::map<CEGUI::String, CEGUI::String, CEGUI::StringFastLessCompare> d_verbatim;
     QGUI::ReportedNames d_missing{MaxReportedMissingFiles, MaxReportedFileNameLength, "missing files"};
 };

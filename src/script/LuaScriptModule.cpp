@@ -74,10 +74,12 @@ bool LuaScriptModule::runScriptFile(const CEGUI::String& filename,
     CEGUI::ResourceProvider* provider = system->getResourceProvider();
     CEGUI::RawDataContainer data;
     // Errors of the resource provider reach the caller. A file it does not
-    // find leaves the container empty, which runs as an empty chunk.
+    // find leaves the container without data.
     provider->loadRawDataContainer(filename, data,
                                    resourceGroup.empty() ? d_defaultResourceGroup : resourceGroup);
-    const char* bytes = data.getDataPtr() ? reinterpret_cast<const char*>(data.getDataPtr()) : "";
+    if (!data.getDataPtr())
+        return false;
+    const char* bytes = reinterpret_cast<const char*>(data.getDataPtr());
 
     const int top = lua_gettop(L);
     int status = luaL_loadbuffer(L, bytes, data.getSize(), filename.c_str());

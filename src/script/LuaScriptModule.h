@@ -36,8 +36,9 @@ public:
     explicit LuaScriptModule(lua_State* luaState);
     ~LuaScriptModule() override;
 
-    // As executeScriptFile; false when the file failed (the failure is
-    // logged). A file that is not found runs as an empty chunk.
+    // As executeScriptFile; false when the file was not found (the resource
+    // provider warns of it) or failed (the failure is logged). A file that
+    // is not found runs nothing.
     bool runScriptFile(const CEGUI::String& filename, const CEGUI::String& resourceGroup);
     void executeScriptFile(const CEGUI::String& filename,
                            const CEGUI::String& resourceGroup = "") override;

@@ -561,10 +561,18 @@ bool CScriptSystem::ExecuteScriptFile(const char* file)
         return false;
     try
     {
-        if (CEGUI::System* system = CEGUI::System::getSingletonPtr())
-            system->executeScriptFile(Utf8ToString(file), "");
-        else
+        CEGUI::System* system = CEGUI::System::getSingletonPtr();
+        if (!system)
+        {
             LogError("%s' cannot run before the GUI system exists", file);
+            return false;
+        }
+        // The module's own script module tells whether the file was found
+        // and ran; another one only runs it.
+        if (auto* own = dynamic_cast<LuaScriptModule*>(system->getScriptingModule()))
+            return own->runScriptFile(Utf8ToString(file), "");
+        system->executeScriptFile(Utf8ToString(file), "");
+        return true;
     }
     catch (const CEGUI::Exception& e)
     {
@@ -574,7 +582,7 @@ bool CScriptSystem::ExecuteScriptFile(const char* file)
     {
         LogError("%s", e.what());
     }
-    return true;
+    return false;
 }
 
 int CScriptSystem::ExecuteScriptGlobal(const char* name)

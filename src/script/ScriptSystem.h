@@ -78,8 +78,8 @@ public:
     virtual ~CScriptSystem();
 
     virtual lua_State* GetLuaState();
-    // Runs a script file of the default script resource group. False only
-    // for a null name.
+    // Runs a script file of the default script resource group. False for a
+    // null name, a file not found and a script that failed (each logged).
     virtual bool ExecuteScriptFile(const char* file);
     // Runs a global function without arguments through the GUI library's
     // script module: its number result; 1 when the name is no function.

@@ -1,8 +1,9 @@
 # Runs the built qhost with --strict and checks its exit status and the
-# count of error lines it reports for the GUI log:
+# counts of error and warning lines it reports for the GUI log:
 #   cmake -DQHOST=<qhost> -DMODULE=<libqgui.so> -DROOT=<resource root>
 #         -DFRAMES=<n> [-DSCRIPT=<file>] [-DEVENTS=<file>]
-#         -DEXPECT_STATUS=<n> -DEXPECT_ERRORS=<n> -P QhostStrict.cmake
+#         -DEXPECT_STATUS=<n> -DEXPECT_ERRORS=<n> -DEXPECT_WARNINGS=<n>
+#         -P QhostStrict.cmake
 # in the folder the run's GUI log is to be written to.
 set(arguments --module ${MODULE} --root ${ROOT} --frames ${FRAMES} --out out --strict)
 if(SCRIPT)
@@ -16,6 +17,7 @@ execute_process(COMMAND ${QHOST} ${arguments}
 if(NOT status STREQUAL EXPECT_STATUS)
   message(FATAL_ERROR "qhost exited with ${status}, not ${EXPECT_STATUS}:\n${errors}")
 endif()
-if(NOT output MATCHES "gained ${EXPECT_ERRORS} error lines?\n")
-  message(FATAL_ERROR "qhost did not report ${EXPECT_ERRORS} error lines:\n${output}\n${errors}")
+if(NOT output MATCHES "gained ${EXPECT_ERRORS} error lines? and ${EXPECT_WARNINGS} warnings?\n")
+  message(FATAL_ERROR "qhost did not report ${EXPECT_ERRORS} error lines and ${EXPECT_WARNINGS} warnings:\n"
+                      "${output}\n${errors}")
 endif()

@@ -260,3 +260,31 @@ TEST_F(CommaLocaleHostTest, InitLeavesTheHostsLocaleAndTheLogHasNoFalseLocaleErr
         EXPECT_EQ(line.find("LC_NUMERIC"), std::string::npos) << line;
 }
 } // namespace
+
+namespace
+{
+// The sample's start-up script with one panel's layout gone, as a script
+// author's slip leaves it.
+struct SampleWithoutAPanelTest : HostileHostTest
+{
+    void SetUp() override
+    {
+        prepare();
+        if (HasFatalFailure() || IsSkipped())
+            return;
+        fs::remove(root / "resource/UI/layouts/QXInfoPanel.layout");
+        start();
+    }
+};
+
+TEST_F(SampleWithoutAPanelTest, ThePanelThatFailsIsLoggedAndTheOthersStillOpen)
+{
+    CEGUI::Window* sheet = CEGUI::System::getSingleton().getDefaultGUIContext().getRootWindow();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_FALSE(sheet->isChild("QXInfoPanel_Wnd"));
+    EXPECT_TRUE(sheet->isChild("QXMainPanel_Wnd"));
+    EXPECT_TRUE(sheet->isChild("QXCharacterPanel_Wnd"));
+    playSample();
+    EXPECT_EQ(messagesNamed("_KeyVal_Sample_Click"), 1u);
+}
+} // namespace

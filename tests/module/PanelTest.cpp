@@ -1,6 +1,10 @@
 #include "GuiFixture.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 
 namespace
 {
@@ -237,19 +241,51 @@ TEST_F(PanelTest, AMissingFileIsWarnedOnceWithItsGroupAndTheFoldersSearched)
     HandleBase a, b;
     ASSERT_NE(gui->CreatePanel(&a, "Nowhere"), nullptr);
     ASSERT_NE(gui->CreatePanel(&b, "Nowhere"), nullptr);
-    EXPECT_TRUE(gui->ExecuteScpritFile("nowhere.lua"));
-    EXPECT_TRUE(gui->ExecuteScpritFile("nowhere.lua"));
-    EXPECT_TRUE(logger->has("QXUI::CQXResourceProvider: the file 'Nowhere.layout' of the resource group "
-                            "'layouts' was found in no folder searched ('resource\\UI\\layouts\\'); "
-                            "it is read as empty.",
-                            CEGUI::Warnings));
+    EXPECT_FALSE(gui->ExecuteScpritFile("nowhere.lua"));
+    EXPECT_FALSE(gui->ExecuteScpritFile("nowhere.lua"));
     EXPECT_TRUE(logger->has("QXUI::CQXResourceProvider: the file 'nowhere.lua' of the resource group "
                             "'lua_scripts' was found in no folder searched ('resource\\UI\\lua_scripts\\', "
                             "'resource\\UI\\lua_scripts_csm\\', 'resource\\UI\\lua_scripts_lib\\'); "
                             "it is read as empty.",
                             CEGUI::Warnings));
-    for (const char* file : {"Nowhere.layout", "Nowhere.lua", "nowhere.lua"})
+    for (const char* file : {"Nowhere.lua", "nowhere.lua"})
         EXPECT_EQ(warned(file), 1) << file;
+}
+
+TEST_F(PanelTest, ALayoutNotFoundIsOneErrorNamingTheFileThatDiffersOnlyInCase)
+{
+    // The working folder holds "MyPanel.layout" and "MyPanel.lua"; the
+    // panel is asked for as "mypanel".
+    namespace fsys = std::filesystem;
+    const fsys::path before = fsys::current_path();
+    const fsys::path folder = fsys::temp_directory_path() / ("qgui-case-" + std::to_string(::getpid()));
+    for (const char* file : {"layouts/MyPanel.layout", "lua_scripts/MyPanel.lua"})
+    {
+        fsys::create_directories((folder / "resource/UI" / file).parent_path());
+        std::ofstream(folder / "resource/UI" / file) << "";
+    }
+    fsys::current_path(folder);
+    HandleBase h;
+    ASSERT_NE(gui->CreatePanel(&h, "mypanel"), nullptr);
+    fsys::current_path(before);
+    fsys::remove_all(folder);
+
+    EXPECT_EQ(panelOf(h)->GetWindow(), nullptr);
+    EXPECT_TRUE(logger->has("QGUI::CQGUI::CreatePanel: the layout 'mypanel.layout' of the panel 'mypanel' was "
+                            "found in no folder searched ('resource\\UI\\layouts\\'), though "
+                            "'resource\\UI\\layouts\\MyPanel.layout' differs from it only in case; the panel "
+                            "has no window.",
+                            CEGUI::Errors));
+    EXPECT_TRUE(logger->has("QXUI::CQXResourceProvider: the file 'mypanel.lua' of the resource group "
+                            "'lua_scripts' was found in no folder searched ('resource\\UI\\lua_scripts\\', "
+                            "'resource\\UI\\lua_scripts_csm\\', 'resource\\UI\\lua_scripts_lib\\'), though "
+                            "'resource\\UI\\lua_scripts\\MyPanel.lua' differs from it only in case; it is read "
+                            "as empty.",
+                            CEGUI::Warnings));
+    // The one error is the module's: the GUI library parsed nothing.
+    EXPECT_EQ(std::count_if(logger->lines.begin(), logger->lines.end(),
+                            [](const auto& l) { return l.second == CEGUI::Errors; }),
+              1);
 }
 
 TEST_F(PanelTest, ALayoutThatGivesNoWindowLeavesAPanelWithoutOne)
@@ -284,8 +320,8 @@ TEST_F(PanelTest, ALayoutThatGivesNoWindowLeavesAPanelWithoutOne)
         EXPECT_EQ(gui->QueryPanel(&h), nullptr);
     }
     EXPECT_TRUE(logger->hasPrefix("QGUI::CQGUI::CreatePanel: the panel 'Broken' could not be created"));
-    EXPECT_TRUE(logger->has("QGUI::CQGUI::CreatePanel: the layout 'Missing.layout' gave no window; "
-                            "the panel 'Missing' has none.",
+    EXPECT_TRUE(logger->has("QGUI::CQGUI::CreatePanel: the layout 'Broken.layout' gave no window; "
+                            "the panel 'Broken' has none.",
                             CEGUI::Errors));
     // The panel's script ran all the same (once), and the next creation
     // calls its creation global.

@@ -3,10 +3,7 @@
 
 local gui = QGUI.CQGUI:GetGlobalObject()
 
--- The module answers true even for a file that fails (it logs why), so
--- check what the file defines.
-gui:ExecuteScpritFile("qx_globals.lua")
-if FetchNumberFn == nil then
+if not gui:ExecuteScpritFile("qx_globals.lua") then
     error("qx_globals.lua did not run")
 end
 
@@ -22,11 +19,12 @@ end
 -- (new_local): gQXPanels keeps them as long as the panels live.
 local function open_panel(name)
     local handle = HandleBase:new_local()
-    if gui:CreatePanel(handle, name) == nil then
-        error("the panel " .. name .. " could not be created")
-    end
+    gui:CreatePanel(handle, name)
+    -- A panel whose layout gave no window cannot go on the sheet; the log
+    -- says why.
     if not gui:AddPanelToRoot(handle) then
-        error("the panel " .. name .. " could not be put on the root sheet")
+        gui:ReleasePanel(handle)
+        error("the panel " .. name .. " has no window", 0)
     end
     local attach = _G[name .. "_on_attach"]
     if attach ~= nil then
@@ -35,14 +33,24 @@ local function open_panel(name)
     return handle
 end
 
-gQXPanels = {
-    info = open_panel("QXInfoPanel"),
-    main = open_panel("QXMainPanel"),
-    bag = open_panel("QXBagPanel"),
-    cast = open_panel("QXCastPanel"),
-    web = open_panel("QXWebPanel"),
-    richText = open_panel("QXRichTextPanel"),
-    chat = open_panel("QXChatPanel"),
-    files = open_panel("QXFileBrowserPanel"),
-    character = open_panel("QXCharacterPanel"),
-}
+-- Each panel opens on its own: one that fails is logged and the others
+-- still open.
+gQXPanels = {}
+for _, panel in ipairs({
+    {"info", "QXInfoPanel"},
+    {"main", "QXMainPanel"},
+    {"bag", "QXBagPanel"},
+    {"cast", "QXCastPanel"},
+    {"web", "QXWebPanel"},
+    {"richText", "QXRichTextPanel"},
+    {"chat", "QXChatPanel"},
+    {"files", "QXFileBrowserPanel"},
+    {"character", "QXCharacterPanel"},
+}) do
+    local ok, result = pcall(open_panel, panel[2])
+    if ok then
+        gQXPanels[panel[1]] = result
+    else
+        CEGUI.Logger:getSingleton():logEvent("main.lua: " .. tostring(result), CEGUI.Errors)
+    end
+end

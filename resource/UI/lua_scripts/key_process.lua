@@ -1,0 +1,8 @@
+-- Run by the module each time Enter reaches no window (an edit box with the
+-- focus takes it first). A game puts here what Enter does outside the
+-- interface, for example giving the chat input the focus:
+--
+--   local input = qx_panel_child("QXChatPanel_Wnd", "Input")
+--   if input ~= nil then input:activate() end
+--
+-- The sample does nothing.

@@ -36,7 +36,7 @@ struct Harness
 
     Harness()
     {
-        QGUI::TextBlocks::ServiceStandIns standIns{&main, &pictures};
+        QGUI::TextBlocks::ServiceStandIns standIns{&main, &pictures, main.ItemColours()};
         QGUI::TextBlocks::SetServiceStandIns(&standIns);
         auto& colours = QGUI::TextParser::CColorPropertyManager::Instance();
         colours.RegisterColorByString("red", "FFFF0000", "FF000000");

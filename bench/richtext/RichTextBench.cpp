@@ -57,7 +57,7 @@ struct Setup
         context.cmdFont = &metrics;
         main.accept = false;
         main.itemColour = [](const char*, int) -> uint32_t { return 0xFFAABBCCu; };
-        QGUI::TextBlocks::ServiceStandIns standIns{&main, nullptr};
+        QGUI::TextBlocks::ServiceStandIns standIns{&main, nullptr, main.ItemColours()};
         QGUI::TextBlocks::SetServiceStandIns(&standIns);
         auto& colours = QGUI::TextParser::CColorPropertyManager::Instance();
         colours.RegisterColorByString("red", "FFFF0000", "FF000000");

@@ -17,7 +17,7 @@ namespace TextBlocks
 namespace
 {
 bool g_standInsSet = false;
-ServiceStandIns g_standIns{nullptr, nullptr};
+ServiceStandIns g_standIns{nullptr, nullptr, nullptr};
 
 int g_creatureId = 0;
 bool g_creatureIdAsked = false;
@@ -65,15 +65,9 @@ IQGUI* GetMainObject()
 bool FetchItemColour(int itemId, uint32_t& colour)
 {
     colour = 0;
-    IQGUI* main = GetMainObject();
-    if (!main)
-        return false;
-    // The module's own main object tells a failed fetch apart; a stand-in
-    // answers through the host interface.
-    if (auto* module = dynamic_cast<CQGUI*>(main))
-        return module->TryFetchColourBySet("item_color", itemId, colour);
-    colour = main->FetchColourBySet("item_color", itemId);
-    return true;
+    if (g_standInsSet)
+        return g_standIns.fetchItemColour && g_standIns.fetchItemColour(itemId, colour);
+    return CQGUI::GetGlobalObject()->TryFetchColourBySet("item_color", itemId, colour);
 }
 
 int GetPictureCreatureId()
@@ -99,7 +93,7 @@ CEGUI::Sizef GetPictureSize(uint16_t group, uint16_t number)
 void SetServiceStandIns(const ServiceStandIns* standIns)
 {
     g_standInsSet = standIns != nullptr;
-    g_standIns = standIns ? *standIns : ServiceStandIns{nullptr, nullptr};
+    g_standIns = standIns ? *standIns : ServiceStandIns{nullptr, nullptr, nullptr};
     g_creatureId = 0;
     g_creatureIdAsked = false;
     g_textureManager = nullptr;

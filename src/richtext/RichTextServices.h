@@ -5,6 +5,7 @@
 #include <CEGUI/Size.h>
 
 #include <cstdint>
+#include <functional>
 
 class IQXTextureManager;
 
@@ -19,8 +20,8 @@ namespace TextBlocks
 IQGUI* GetMainObject();
 
 // The scripts' colour of an item ("FetchColourBySetFn" with the set
-// "item_color"), through the main object; false when none answered one (no
-// main object, or the scripts gave no colour text).
+// "item_color"), through the main object; false when none answered one (the
+// module not running, or the scripts gave no colour text).
 bool FetchItemColour(int itemId, uint32_t& colour);
 
 // Creature id under which the game draws pictures: asked of the game once,
@@ -31,13 +32,18 @@ int GetPictureCreatureId();
 // no texture manager can be found.
 CEGUI::Sizef GetPictureSize(uint16_t group, uint16_t number);
 
-// Stand-ins for the main object and the texture manager (either may be
-// null, meaning none); the cached creature id and texture manager are
-// forgotten. Null restores the module's own look-ups.
+// How an item's colour is fetched from the scripts: false when none was
+// given.
+typedef std::function<bool(int itemId, uint32_t& colour)> ItemColourFetch;
+
+// Stand-ins for the main object, the texture manager and the item colour
+// fetch (any may be null, meaning none); the cached creature id and texture
+// manager are forgotten. Null restores the module's own look-ups.
 struct ServiceStandIns
 {
     IQGUI* mainObject;
     IQXTextureManager* textureManager;
+    ItemColourFetch fetchItemColour;
 };
 void SetServiceStandIns(const ServiceStandIns* standIns);
 } // namespace TextBlocks

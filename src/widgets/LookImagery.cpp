@@ -77,7 +77,7 @@ bool CheckLookPart(CEGUI::Window& window, bool present, const CEGUI::String& par
     if (CEGUI::Logger* logger = CEGUI::Logger::getSingletonPtr())
         logger->logEvent("QGUI: '" + window.getType() + "' window '" + window.getName() + "' has no look that gives it its " +
                              part + "; it does without.",
-                         CEGUI::Errors);
+                         CEGUI::Warnings);
     return false;
 }
 } // namespace QGUI

@@ -140,7 +140,7 @@ TEST_F(PictureTest, AnchorsMoveThePen)
 
 TEST_F(PictureTest, NoTextureManagerMeansEmptyPictures)
 {
-    QGUI::TextBlocks::ServiceStandIns none{&main, nullptr};
+    QGUI::TextBlocks::ServiceStandIns none{&main, nullptr, main.ItemColours()};
     QGUI::TextBlocks::SetServiceStandIns(&none);
     layout("{P 3:17}{Bg 5:6}x", 1000.0f);
     EXPECT_EQ(picture(0)->GetRect(), CEGUI::Rectf(0, 20, 0, 20));

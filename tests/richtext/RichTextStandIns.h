@@ -17,6 +17,7 @@
 #include "IQGUI.h"
 #include "IQXRender.h"
 #include "KeyValues.h"
+#include "richtext/RichTextServices.h"
 #include "richtext/RichTextWindow.h"
 #include "richtext/TextMetrics.h"
 
@@ -162,6 +163,14 @@ struct FakeMain final : QGUI::IQGUI
     uint32_t FetchColourBySet(const char* key, int set) override
     {
         return itemColour ? itemColour(key, set) : 0;
+    }
+    // The item colour fetch of the rich-text services, answered here.
+    QGUI::TextBlocks::ItemColourFetch ItemColours()
+    {
+        return [this](int id, uint32_t& colour) {
+            colour = FetchColourBySet("item_color", id);
+            return true;
+        };
     }
     bool SetStatus(int32_t status, int32_t value) override
     {

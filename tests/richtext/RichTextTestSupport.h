@@ -39,7 +39,7 @@ protected:
 
     void SetUp() override
     {
-        QGUI::TextBlocks::ServiceStandIns standIns{&main, &pictures};
+        QGUI::TextBlocks::ServiceStandIns standIns{&main, &pictures, main.ItemColours()};
         QGUI::TextBlocks::SetServiceStandIns(&standIns);
         auto& colours = QGUI::TextParser::CColorPropertyManager::Instance();
         colours.RegisterColor("red", kRed, 0xFF000000u);

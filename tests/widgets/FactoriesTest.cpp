@@ -119,6 +119,6 @@ TEST_F(FactoriesTest, EveryWindowTypeLivesAndDiesWithoutALook)
     frame();
     EXPECT_TRUE(logger->has("QGUI: 'QXGame/GameChatBox' window 'bare10' has no look that gives it its "
                             "scrollbars; it does without.",
-                            CEGUI::Errors));
+                            CEGUI::Warnings));
 }
 } // namespace

@@ -107,7 +107,9 @@ struct RichWindowTest : harness::WidgetHarness
             return;
         CEGUI::SchemeManager::getSingleton().createFromFile("HCore.scheme");
         CEGUI::FontManager::getSingleton().createFromFile("HWide.font");
-        const QGUI::TextBlocks::ServiceStandIns standIns{gui, &pictures};
+        QGUI::CQGUI* module = gui;
+        const QGUI::TextBlocks::ServiceStandIns standIns{
+            gui, &pictures, [module](int id, uint32_t& colour) { return module->TryFetchColourBySet("item_color", id, colour); }};
         QGUI::TextBlocks::SetServiceStandIns(&standIns);
         game.answerInt("GameCreatureProvider", "CreatureId", 900);
         // Items take their colour from the scripts.

@@ -1,11 +1,6 @@
 # libFuzzer targets of the KeyValues text reader and the code-page tools.
 # The platform and KeyValues sources are compiled into each fuzzer, so that
 # they carry the coverage and sanitizer instrumentation too.
-if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-  message(WARNING "fuzz/keyvalues.cmake: the libFuzzer targets need clang++; not built")
-  return()
-endif()
-
 file(GLOB QKV_FUZZ_PUBLIC_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/public/*.cpp)
 set(QKV_FUZZ_PLATFORM_SOURCES
   ${PROJECT_SOURCE_DIR}/platform/tier0.cpp
@@ -20,7 +15,5 @@ foreach(fuzzer fuzz_keyvalues_reader fuzz_codepage)
   target_include_directories(${fuzzer} PRIVATE
     ${PROJECT_SOURCE_DIR}/platform ${PROJECT_SOURCE_DIR}/include ${PROJECT_SOURCE_DIR}/src/public)
   target_compile_definitions(${fuzzer} PRIVATE QPLATFORM_BUILD)
-  target_compile_options(${fuzzer} PRIVATE
-    -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
-  target_link_options(${fuzzer} PRIVATE -fsanitize=fuzzer,address,undefined)
+  qgui_fuzzer(${fuzzer})
 endforeach()

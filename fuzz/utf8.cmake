@@ -1,15 +1,8 @@
 # libFuzzer target of the module's UTF-8 decoder, held against glibc's
 # iconv. The decoder's source is compiled into the fuzzer, so that it
 # carries the coverage and sanitizer instrumentation too.
-if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-  message(WARNING "fuzz/utf8.cmake: the libFuzzer targets need clang++; not built")
-  return()
-endif()
-
 add_executable(fuzz_utf8 ${CMAKE_CURRENT_LIST_DIR}/fuzz_utf8.cpp
   ${PROJECT_SOURCE_DIR}/src/render/GuiString.cpp)
 target_include_directories(fuzz_utf8 PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_link_libraries(fuzz_utf8 PRIVATE PkgConfig::CEGUI)
-target_compile_options(fuzz_utf8 PRIVATE
-  -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
-target_link_options(fuzz_utf8 PRIVATE -fsanitize=fuzzer,address,undefined)
+qgui_fuzzer(fuzz_utf8)

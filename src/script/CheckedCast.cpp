@@ -6,7 +6,8 @@
 //   registered type), and the two types are related: the same type, a base
 //   or a derived one, const or not;
 // - for a window class (CEGUI::Window and every class derived from it), the
-//   object's real class is that class or derives from it.
+//   object is a window not destroyed whose real class is that class or
+//   derives from it.
 #include "script/CheckedCast.h"
 
 #include <cxxabi.h>
@@ -18,6 +19,7 @@
 #include <typeinfo>
 
 #include <CEGUI/Element.h>
+#include <CEGUI/WindowManager.h>
 
 extern "C" {
 #include <lauxlib.h>
@@ -151,6 +153,13 @@ bool Refused(lua_State* L, const char* type, char (&real)[256])
         const void* object = tolua_tousertype(L, 1, nullptr);
         if (!object)
             return false;
+        // A window the script kept after it was destroyed is not read.
+        const CEGUI::WindowManager* windows = CEGUI::WindowManager::getSingletonPtr();
+        if (!windows || !windows->isAlive(static_cast<const CEGUI::Window*>(object)))
+        {
+            std::snprintf(real, sizeof(real), "a destroyed window");
+            return true;
+        }
         const std::type_info& actual = typeid(*static_cast<const CEGUI::Element*>(object));
         if (DerivesFrom(actual, CppName(to)))
             return false;

@@ -218,9 +218,11 @@ TEST_F(ScriptPackageTest, ACastRefusesAnObjectThatIsNotOfTheClassAskedFor)
         expect('nil', tolua.cast(nil, 'QGUI::CGameChatBox'), nil)
         wm:destroyWindow(plain)
         wm:destroyWindow(rich)
+        wm:cleanDeadPool()
     )lua"),
               "");
     EXPECT_EQ(Failures(), "");
+    EXPECT_EQ(Error("tolua.cast(rich, 'CEGUI::Window')"), "tolua.cast: cannot cast 'a destroyed window' to 'CEGUI::Window'");
 }
 
 TEST_F(ScriptPackageTest, TheSixConstructorsAndTheNumericStringRule)

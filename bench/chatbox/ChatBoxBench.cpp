@@ -108,6 +108,25 @@ std::string Bar(const char* name, bool vertical)
     return look + "</WidgetLook>";
 }
 
+// The named areas "<prefix>VScroll", "<prefix>HScroll" and
+// "<prefix>HVScroll": the whole window less a 12-pixel bar at the right, at
+// the bottom, or both.
+std::string ScrollAreas(const std::string& prefix)
+{
+    const struct
+    {
+        const char* suffix;
+        float right, bottom;
+    } variants[] = {{"VScroll", 12, 0}, {"HScroll", 0, 12}, {"HVScroll", 12, 12}};
+    std::string areas;
+    for (const auto& v : variants)
+        areas += "<NamedArea name=\"" + prefix + v.suffix + "\">" +
+                 Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", v.right).c_str(),
+                      Less("BottomEdge", v.bottom).c_str()) +
+                 "</NamedArea>";
+    return areas;
+}
+
 void ServeStyle()
 {
     const std::string textArea = "<NamedArea name=\"TextArea\">" + Whole() + "</NamedArea>";
@@ -120,22 +139,9 @@ void ServeStyle()
              textArea + "<NamedArea name=\"NoFrameTextArea\">" + Whole() + "</NamedArea>" + Fill("Framed") +
              Empty("NoFrame") + "</WidgetLook>";
     looks += "<WidgetLook name=\"B/ChatBox\"><Property name=\"AutoRenderingSurface\" value=\"false\" />"
-             "<NamedArea name=\"ViewableArea\">" + Whole() + "</NamedArea>"
-             "<NamedArea name=\"ViewableAreaVScroll\">" +
-             Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", 12).c_str(), Less("BottomEdge", 0).c_str()) +
-             "</NamedArea><NamedArea name=\"ViewableAreaHScroll\">" +
-             Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", 0).c_str(), Less("BottomEdge", 12).c_str()) +
-             "</NamedArea><NamedArea name=\"ViewableAreaHVScroll\">" +
-             Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", 12).c_str(), Less("BottomEdge", 12).c_str()) +
-             "</NamedArea>" + Bars(true) + Fill("Enabled") + Fill("Disabled") + "</WidgetLook>";
-    const std::string scrollAreas =
-        "<NamedArea name=\"TextAreaVScroll\">" +
-        Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", 12).c_str(), Less("BottomEdge", 0).c_str()) +
-        "</NamedArea><NamedArea name=\"TextAreaHScroll\">" +
-        Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", 0).c_str(), Less("BottomEdge", 12).c_str()) +
-        "</NamedArea><NamedArea name=\"TextAreaHVScroll\">" +
-        Area(Abs(0).c_str(), Abs(0).c_str(), Less("RightEdge", 12).c_str(), Less("BottomEdge", 12).c_str()) +
-        "</NamedArea>" + Bars(false);
+             "<NamedArea name=\"ViewableArea\">" + Whole() + "</NamedArea>" + ScrollAreas("ViewableArea") +
+             Bars(true) + Fill("Enabled") + Fill("Disabled") + "</WidgetLook>";
+    const std::string scrollAreas = ScrollAreas("TextArea") + Bars(false);
     // A rich-text window with the stock edit box's bars and areas.
     looks += "<WidgetLook name=\"B/RichText\"><Property name=\"AutoRenderingSurface\" value=\"false\" />" +
              textArea + scrollAreas + Fill("Framed") + Empty("NoFrame") + "</WidgetLook>";

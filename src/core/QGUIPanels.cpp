@@ -101,14 +101,13 @@ IPanel* CQGUI::CreatePanel(HandleBase* handle, const char* name)
     CEGUI::WindowManager& wm = CEGUI::WindowManager::getSingleton();
     CEGUI::Window* window = nullptr;
     const CEGUI::String layout = shownName + ".layout";
+    const CEGUI::String& layouts = CEGUI::WindowManager::getDefaultResourceGroup();
     // A layout not found is told as such, before the GUI library's parser
     // reports an empty file.
-    const bool layoutFound = panelName.empty() || !m_pResourceProvider ||
-                             m_pResourceProvider->exists(layout, CEGUI::WindowManager::getDefaultResourceGroup());
+    const bool layoutFound = panelName.empty() || !m_pResourceProvider || m_pResourceProvider->exists(layout, layouts);
     if (!layoutFound)
         LogLine("QGUI::CQGUI::CreatePanel: the layout '" + layout + "' of the panel '" + shownName + "' was found " +
-                    m_pResourceProvider->describeSearch(layout, CEGUI::WindowManager::getDefaultResourceGroup()) +
-                    "; the panel has no window.",
+                    m_pResourceProvider->describeSearch(layout, layouts) + "; the panel has no window.",
                 CEGUI::Errors);
     try
     {

@@ -561,18 +561,16 @@ bool CScriptSystem::ExecuteScriptFile(const char* file)
         return false;
     try
     {
+        // The module's script module tells whether the file was found and
+        // ran.
         CEGUI::System* system = CEGUI::System::getSingletonPtr();
-        if (!system)
+        auto* module = system ? dynamic_cast<LuaScriptModule*>(system->getScriptingModule()) : nullptr;
+        if (!module)
         {
-            LogError("%s' cannot run before the GUI system exists", file);
+            LogError("%s' cannot run before the GUI system and its script module exist", file);
             return false;
         }
-        // The module's own script module tells whether the file was found
-        // and ran; another one only runs it.
-        if (auto* own = dynamic_cast<LuaScriptModule*>(system->getScriptingModule()))
-            return own->runScriptFile(Utf8ToString(file), "");
-        system->executeScriptFile(Utf8ToString(file), "");
-        return true;
+        return module->runScriptFile(Utf8ToString(file), "");
     }
     catch (const CEGUI::Exception& e)
     {
